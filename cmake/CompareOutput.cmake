@@ -1,0 +1,12 @@
+# cmake -P script: runs PROGRAM and compares its standard output with the
+# file GOLDEN byte for byte.
+execute_process(COMMAND ${PROGRAM} RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT code EQUAL 0)
+  message(FATAL_ERROR "${PROGRAM} exited with ${code}\n${err}")
+endif()
+file(READ ${GOLDEN} expected)
+if(NOT out STREQUAL expected)
+  get_filename_component(name ${GOLDEN} NAME)
+  file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${name}.actual "${out}")
+  message(FATAL_ERROR "output differs from ${GOLDEN}; see ${CMAKE_CURRENT_BINARY_DIR}/${name}.actual")
+endif()

@@ -1,0 +1,46 @@
+# Small helpers shared by every target of the project.
+
+# Warnings we keep at zero.
+function(norv_set_warnings target)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4)
+  else()
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  endif()
+endfunction()
+
+# norv_add_library(NAME BUILD_MACRO <macro> INCLUDE_ROOT <dir> SOURCES ... [LINK ...])
+# A shared library with hidden visibility, exported as NorvExt::NAME.
+# BUILD_MACRO is defined while the library itself is compiled so that its
+# export header switches to dllexport / default visibility.
+function(norv_add_library name)
+  cmake_parse_arguments(ARG "" "BUILD_MACRO;INCLUDE_ROOT" "SOURCES;LINK" ${ARGN})
+  add_library(${name} SHARED ${ARG_SOURCES})
+  add_library(NorvExt::${name} ALIAS ${name})
+  target_compile_definitions(${name} PRIVATE ${ARG_BUILD_MACRO})
+  target_include_directories(${name} PUBLIC
+    $<BUILD_INTERFACE:${ARG_INCLUDE_ROOT}>
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+  target_link_libraries(${name} PUBLIC Boost::headers ${ARG_LINK})
+  set_target_properties(${name} PROPERTIES
+    VERSION ${PROJECT_VERSION}
+    SOVERSION ${PROJECT_VERSION_MAJOR}
+    EXPORT_NAME ${name})
+  if(UNIX AND NOT APPLE)
+    # Installed side by side, the libraries find each other without a
+    # search path.
+    set_target_properties(${name} PROPERTIES INSTALL_RPATH "$ORIGIN")
+  endif()
+  norv_set_warnings(${name})
+endfunction()
+
+# norv_add_test(NAME SOURCES ... [LINK ...])
+# A GoogleTest executable whose cases are registered with CTest one by one.
+function(norv_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LINK} GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  norv_set_warnings(${name})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+endfunction()

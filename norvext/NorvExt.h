@@ -1,0 +1,16 @@
+#ifndef NORVEXT_NORVEXT_H
+#define NORVEXT_NORVEXT_H
+
+// Every public header of NorvExt.
+#include <norvext/Export.h>
+
+#include <norvext/common/VisitableBase.h>
+#include <norvext/common/Visitor.h>
+#include <norvext/common/VisitorBase.h>
+
+#include <norvext/query/Summary.h>
+
+#include <norvext/params/Block.h>
+#include <norvext/params/Tarvik.h>
+
+#endif

@@ -1,0 +1,25 @@
+#ifndef NORVEXT_COMMON_VISITABLEBASE_H
+#define NORVEXT_COMMON_VISITABLEBASE_H
+
+#include <norvext/Export.h>
+
+namespace Common {
+
+class VisitorBase;
+
+// Root of every data class. It holds nothing; copying it copies nothing.
+class NORVEXT_VISIBLE VisitableBase {
+public:
+    VisitableBase() = default;
+    VisitableBase(const VisitableBase&) = default;
+    VisitableBase& operator=(const VisitableBase&) = default;
+    virtual ~VisitableBase() = default;
+
+    // Calls the visitor's interface for the object's most derived class, and
+    // nothing else; a visitor without that interface is ignored.
+    virtual void accept(VisitorBase& visitor) = 0;
+};
+
+}  // namespace Common
+
+#endif

@@ -1,0 +1,27 @@
+#ifndef NORVEXT_COMMON_VISITOR_H
+#define NORVEXT_COMMON_VISITOR_H
+
+#include <norvext/Export.h>
+#include <norvext/common/VisitorBase.h>
+
+namespace Common {
+
+// The visitor interface for one concrete class T. It stands alone (it does
+// not derive from VisitorBase); accept() reaches it from a VisitorBase& by a
+// run-time cross-cast, which succeeds exactly when the visitor derives from
+// both.
+template <class T>
+class NORVEXT_VISIBLE Visitor {
+public:
+    virtual ~Visitor() = default;
+    virtual void visit(T& object) = 0;
+
+protected:
+    Visitor() = default;
+    Visitor(const Visitor&) = default;
+    Visitor& operator=(const Visitor&) = default;
+};
+
+}  // namespace Common
+
+#endif

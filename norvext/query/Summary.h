@@ -1,0 +1,83 @@
+#ifndef NORVEXT_QUERY_SUMMARY_H
+#define NORVEXT_QUERY_SUMMARY_H
+
+#include <norvext/Export.h>
+#include <norvext/common/VisitableBase.h>
+
+#include <iosfwd>
+#include <string>
+
+namespace Norv {
+
+class AlignedBuf;
+
+// The record of one database entry found by a search: the database holding
+// it (by id and/or name), the entry's id, its source database and source id,
+// its display texts, and three values carried for the caller (option, initN,
+// init1). A plain value; where it is shared it is held by
+// boost::shared_ptr<Summary>.
+class NORVEXT_API Summary : public Common::VisitableBase {
+public:
+    // Every field at its default: database -1, numbers 0, strings empty.
+    Summary();
+    // A record of database `database`; null texts give empty strings.
+    Summary(int database, unsigned int id, const char* title, const char* caption, const char* extra);
+    // A record of the database named `dbName` (database -1); null texts give
+    // empty strings.
+    Summary(const char* dbName, unsigned int id, const char* title, const char* caption, const char* extra);
+    // The defaults, then read(buf). Throws what read() throws.
+    explicit Summary(AlignedBuf& buf);
+    Summary(const Summary&) = default;
+    Summary& operator=(const Summary&) = default;
+    ~Summary() override;
+
+    int getDatabase() const { return m_database; }
+    void setDatabase(int database) { m_database = database; }
+    unsigned int getID() const { return m_id; }
+    void setID(unsigned int id) { m_id = id; }
+    unsigned int getOption() const { return m_option; }
+    void setOption(unsigned int option) { m_option = option; }
+    unsigned int getInitN() const { return m_initN; }
+    void setInitN(unsigned int initN) { m_initN = initN; }
+    unsigned int getInit1() const { return m_init1; }
+    void setInit1(unsigned int init1) { m_init1 = init1; }
+    const std::string& getDBName() const { return m_dbName; }
+    void setDBName(const std::string& dbName) { m_dbName = dbName; }
+    const std::string& getSourceDB() const { return m_sourceDB; }
+    void setSourceDB(const std::string& sourceDB) { m_sourceDB = sourceDB; }
+    const std::string& getSourceID() const { return m_sourceID; }
+    void setSourceID(const std::string& sourceID) { m_sourceID = sourceID; }
+    const std::string& getTitle() const { return m_title; }
+    void setTitle(const std::string& title) { m_title = title; }
+    const std::string& getCaption() const { return m_caption; }
+    void setCaption(const std::string& caption) { m_caption = caption; }
+    const std::string& getExtra() const { return m_extra; }
+    void setExtra(const std::string& extra) { m_extra = extra; }
+
+    // Offers the record to Common::Visitor<Summary>; other visitors are ignored.
+    void accept(Common::VisitorBase& visitor) override;
+    // Writes a "Summary" block with every field, in persisted order.
+    virtual void dump(std::ostream& os, int level) const;
+    // Appends database, id, option, initN, init1, then the six strings.
+    virtual void write(AlignedBuf& buf) const;
+    // Reads the fields in write() order, replacing them. A buffer failure
+    // (std::out_of_range) leaves the fields before the failing one replaced.
+    virtual void read(AlignedBuf& buf);
+
+private:
+    int m_database;
+    unsigned int m_id;
+    unsigned int m_option;
+    unsigned int m_initN;
+    unsigned int m_init1;
+    std::string m_dbName;
+    std::string m_sourceDB;
+    std::string m_sourceID;
+    std::string m_title;
+    std::string m_caption;
+    std::string m_extra;
+};
+
+}  // namespace Norv
+
+#endif

@@ -1,0 +1,60 @@
+// The visitor frame, seen through a concrete visitable class.
+#include <norvext/common/Visitor.h>
+#include <norvext/common/VisitorBase.h>
+#include <norvext/query/Summary.h>
+
+#include <gtest/gtest.h>
+
+using Norv::Summary;
+
+namespace {
+
+struct SummaryCounter : Common::VisitorBase, Common::Visitor<Summary> {
+    int calls = 0;
+    Summary* last = nullptr;
+    void visit(Summary& s) override {
+        ++calls;
+        last = &s;
+    }
+};
+
+struct Nothing : Common::VisitorBase {};
+
+// Implements the interface but not the root: accept() cannot reach it.
+struct Orphan : Common::Visitor<Summary> {
+    void visit(Summary&) override { ADD_FAILURE() << "reached without VisitorBase"; }
+};
+
+}  // namespace
+
+TEST(Visitor, AcceptCallsTheInterfaceOfTheClassOnce) {
+    Summary summary;
+    SummaryCounter counter;
+    summary.accept(counter);
+    EXPECT_EQ(counter.calls, 1);
+    EXPECT_EQ(counter.last, &summary);
+}
+
+TEST(Visitor, VisitorWithoutTheInterfaceIsIgnored) {
+    Summary summary(3, 4, "t", nullptr, nullptr);
+    Nothing nothing;
+    summary.accept(nothing);
+    EXPECT_EQ(summary.getDatabase(), 3);
+}
+
+TEST(Visitor, ThroughABasePointer) {
+    Summary summary;
+    Common::VisitableBase& base = summary;
+    SummaryCounter counter;
+    base.accept(counter);
+    EXPECT_EQ(counter.last, &summary);
+}
+
+TEST(Visitor, InterfaceStandsAloneFromTheRoot) {
+    static_assert(!std::is_base_of<Common::VisitorBase, Common::Visitor<Summary>>::value,
+                  "Visitor<T> does not derive from VisitorBase");
+    static_assert(std::has_virtual_destructor<Common::VisitorBase>::value, "VisitorBase is polymorphic");
+    Orphan orphan;
+    (void)orphan;
+    SUCCEED();
+}

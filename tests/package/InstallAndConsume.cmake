@@ -1,0 +1,30 @@
+# cmake -P script: install, configure and build the consumer, run it.
+file(REMOVE_RECURSE ${WORK_DIR})
+set(prefix ${WORK_DIR}/prefix)
+
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT code EQUAL 0)
+    message(FATAL_ERROR "failed: ${ARGN}\n${out}\n${err}")
+  endif()
+  set(last_output "${out}" PARENT_SCOPE)
+endfunction()
+
+run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+foreach(header norvext/NorvExt.h norvutil/NorvUtil.h norvseq/NorvSeq.h)
+  if(NOT EXISTS ${prefix}/include/${header})
+    message(FATAL_ERROR "missing installed header ${header}")
+  endif()
+endforeach()
+file(GLOB_RECURSE internal_headers ${prefix}/include/*/internal/*)
+if(internal_headers)
+  message(FATAL_ERROR "internal headers were installed: ${internal_headers}")
+endif()
+
+run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/build -G "${GENERATOR}"
+    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=Release)
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
+run(${WORK_DIR}/build/consumer)
+if(NOT last_output STREQUAL "consumer: 42 W/W=11\n")
+  message(FATAL_ERROR "unexpected consumer output: '${last_output}'")
+endif()

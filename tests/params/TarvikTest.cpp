@@ -1,0 +1,114 @@
+#include <norvext/params/Tarvik.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+using Norv::Tarvik;
+
+namespace {
+const std::string kAlphabet = "ARNDCQEGHILKMFPSTWYVBZX";
+int score(char a, char b) {
+    return Tarvik::defaultMatrix()[static_cast<unsigned char>(a)][static_cast<unsigned char>(b)];
+}
+}  // namespace
+
+TEST(Tarvik, SameTableOnEveryCall) {
+    EXPECT_EQ(&Tarvik::defaultMatrix(), &Tarvik::defaultMatrix());
+}
+
+TEST(Tarvik, KnownEntries) {
+    EXPECT_EQ(score('A', 'A'), 4);
+    EXPECT_EQ(score('W', 'W'), 11);
+    EXPECT_EQ(score('C', 'C'), 9);
+    EXPECT_EQ(score('B', 'D'), 4);
+    EXPECT_EQ(score('Z', 'E'), 4);
+    EXPECT_EQ(score('X', 'X'), -1);
+    EXPECT_EQ(score('W', 'N'), -4);
+    EXPECT_EQ(score('A', '*'), -4);
+    EXPECT_EQ(score('*', 'A'), -4);
+    EXPECT_EQ(score('*', '*'), 1);
+}
+
+TEST(Tarvik, UnscoredPairsHoldMinusThousand) {
+    EXPECT_EQ(score('a', 'a'), -1000);
+    EXPECT_EQ(score('J', 'A'), -1000);
+    EXPECT_EQ(score('U', '*'), -1000);
+    EXPECT_EQ(score('*', 'O'), -1000);
+    EXPECT_EQ(Tarvik::defaultMatrix()[0][0], -1000);
+    EXPECT_EQ(Tarvik::defaultMatrix()[127][127], -1000);
+    int scored = 0;
+    for (int r = 0; r < 128; ++r) {
+        for (int c = 0; c < 128; ++c) {
+            scored += Tarvik::defaultMatrix()[r][c] != -1000;
+        }
+    }
+    EXPECT_EQ(scored, 24 * 24);
+}
+
+TEST(Tarvik, Symmetric) {
+    for (int r = 0; r < 128; ++r) {
+        for (int c = 0; c < 128; ++c) {
+            ASSERT_EQ(Tarvik::defaultMatrix()[r][c], Tarvik::defaultMatrix()[c][r]) << r << ", " << c;
+        }
+    }
+}
+
+// Compares every entry with the published table where the system has it.
+TEST(Tarvik, MatchesThePublishedTable) {
+    std::ifstream file("/usr/share/EMBOSS/data/EBLOSUM62");
+    if (!file) {
+        GTEST_SKIP() << "EBLOSUM62 (emboss-data) is not installed";
+    }
+    std::string line;
+    std::vector<char> columns;
+    int rows = 0;
+    while (std::getline(file, line)) {
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        std::istringstream fields(line);
+        if (columns.empty()) {
+            char letter;
+            while (fields >> letter) {
+                columns.push_back(letter);
+            }
+            continue;
+        }
+        char row;
+        fields >> row;
+        for (char column : columns) {
+            int value;
+            fields >> value;
+            ASSERT_EQ(score(row, column), value) << row << column;
+        }
+        ++rows;
+    }
+    EXPECT_EQ(rows, 24);
+}
+
+TEST(Tarvik, ConcurrentFirstUseSeesOneFilledTable) {
+    // Meaningful under ThreadSanitizer, which runs this program in a fresh
+    // process: the threads below race for the first fill.
+    std::vector<std::thread> threads;
+    std::vector<int> seen(8);
+    for (int i = 0; i < 8; ++i) {
+        threads.emplace_back([&seen, i] { seen[i] = score('W', 'W') + score('a', 'a'); });
+    }
+    for (auto& t : threads) {
+        t.join();
+    }
+    for (int value : seen) {
+        EXPECT_EQ(value, 11 - 1000);
+    }
+}
+
+TEST(Tarvik, AssignmentHoldsNoData) {
+    Tarvik a, b;
+    a = b;
+    EXPECT_EQ(score('A', 'R'), -1);
+}
