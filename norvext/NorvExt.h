@@ -13,4 +13,6 @@
 #include <norvext/params/Block.h>
 #include <norvext/params/Tarvik.h>
 
+#include <norvext/results/XBlastHit.h>
+
 #endif
