@@ -26,6 +26,10 @@ function(norv_add_library name)
     VERSION ${PROJECT_VERSION}
     SOVERSION ${PROJECT_VERSION_MAJOR}
     EXPORT_NAME ${name})
+  if(WIN32)
+    # NorvUtil.dll, NorvSeq.dll, NorvExt.dll, whatever the toolchain's habit.
+    set_target_properties(${name} PROPERTIES PREFIX "" IMPORT_PREFIX "")
+  endif()
   if(UNIX AND NOT APPLE)
     # Installed side by side, the libraries find each other without a
     # search path.
@@ -42,5 +46,10 @@ function(norv_add_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LINK} GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   norv_set_warnings(${name})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  if(CMAKE_CROSSCOMPILING)
+    # Under an emulator every process start is dear: one test per program.
+    add_test(NAME ${name} COMMAND ${name})
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  endif()
 endfunction()
