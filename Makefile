@@ -7,7 +7,7 @@ CMAKE_FLAGS ?=
 # Debian packages the build and tests need.
 PACKAGES := cmake g++ make libboost-dev libgtest-dev libgmock-dev googletest libbenchmark-dev emboss-data
 
-.PHONY: all deps configure build demo test clean
+.PHONY: all deps configure build demo test test-normal test-sanitize clean
 
 all: build
 
@@ -34,8 +34,20 @@ build: configure
 demo: build
 	cmake --build $(BUILD) --target demo
 
-test: build
+# Every test: the normal build, then the whole suite again under
+# AddressSanitizer + UndefinedBehaviorSanitizer and under ThreadSanitizer.
+test: test-normal test-sanitize
+
+test-normal: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+test-sanitize: deps
+	cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=Debug -DNORV_SANITIZE=address,undefined $(CMAKE_FLAGS)
+	cmake --build $(BUILD)-asan -j $(JOBS)
+	cd $(BUILD)-asan && ctest --output-on-failure -j $(JOBS)
+	cmake -S . -B $(BUILD)-tsan -DCMAKE_BUILD_TYPE=Debug -DNORV_SANITIZE=thread $(CMAKE_FLAGS)
+	cmake --build $(BUILD)-tsan -j $(JOBS)
+	cd $(BUILD)-tsan && ctest --output-on-failure -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-tsan $(BUILD)-win $(BUILD)-fuzz
