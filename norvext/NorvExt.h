@@ -11,6 +11,8 @@
 #include <norvext/query/Summary.h>
 
 #include <norvext/params/Block.h>
+#include <norvext/params/FastAParams.h>
 #include <norvext/params/Tarvik.h>
+#include <norvext/params/XBlastParams.h>
 
 #endif
