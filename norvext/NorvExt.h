@@ -11,7 +11,9 @@
 #include <norvext/query/Summary.h>
 
 #include <norvext/params/Block.h>
+#include <norvext/params/FastAParams.h>
 #include <norvext/params/Tarvik.h>
+#include <norvext/params/XBlastParams.h>
 
 #include <norvext/results/XBlastHit.h>
 
