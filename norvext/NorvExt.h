@@ -8,6 +8,12 @@
 #include <norvext/common/Visitor.h>
 #include <norvext/common/VisitorBase.h>
 
+#include <norvext/catalogue/DBInfo.h>
+#include <norvext/catalogue/DBField.h>
+#include <norvext/catalogue/DBDatabase.h>
+#include <norvext/catalogue/QueryDBInfo.h>
+#include <norvext/catalogue/XBlastDBInfo.h>
+
 #include <norvext/query/Summary.h>
 
 #include <norvext/params/Block.h>

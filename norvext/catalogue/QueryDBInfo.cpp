@@ -1,0 +1,66 @@
+#include <norvext/catalogue/QueryDBInfo.h>
+
+#include <norvext/common/internal/Dispatch.h>
+#include <norvext/common/internal/Persist.h>
+
+#include <norvutil/AlignedBuf.h>
+#include <norvutil/Tracer.h>
+
+#include <algorithm>
+
+namespace Norv {
+
+QueryDBInfo::QueryDBInfo() : m_limit(0) {}
+
+QueryDBInfo::QueryDBInfo(const std::string& name, unsigned int limit) : DBInfo(name), m_limit(limit) {}
+
+QueryDBInfo::~QueryDBInfo() = default;
+
+void QueryDBInfo::accept(Common::VisitorBase& visitor) { Common::internal::dispatch(*this, visitor); }
+
+void QueryDBInfo::dump(std::ostream& os, int level) const {
+    Tracer trace(os, Indent(level), "QueryDBInfo");
+    DBInfo::dump(os, trace.nestedIndent());
+    trace("limit", m_limit);
+    for (const DBDatabase& database : m_info) {
+        database.dump(os, trace.nestedIndent());
+    }
+}
+
+void QueryDBInfo::write(AlignedBuf& buf) const {
+    DBInfo::write(buf);
+    buf.put(m_limit);
+    buf.put(static_cast<unsigned int>(m_info.size()));
+    for (const DBDatabase& database : m_info) {
+        database.write(buf);
+    }
+}
+
+void QueryDBInfo::read(AlignedBuf& buf) {
+    DBInfo::read(buf);
+    buf.get(m_limit);
+    unsigned int count = 0;
+    buf.get(count);
+    Databases databases;
+    internal::reserveAnnounced(databases, count);
+    for (unsigned int i = 0; i < count; ++i) {
+        databases.emplace_back(buf);
+    }
+    m_info.swap(databases);
+}
+
+void QueryDBInfo::add(const DBDatabase& database) { m_info.push_back(database); }
+
+QueryDBInfo::const_iterator QueryDBInfo::findInfo(int id) const {
+    return std::find_if(m_info.begin(), m_info.end(), [id](const DBDatabase& d) { return d.getID() == id; });
+}
+
+QueryDBInfo::const_iterator QueryDBInfo::findInfo(const std::string& name) const {
+    return std::find_if(m_info.begin(), m_info.end(), [&name](const DBDatabase& d) { return d.getName() == name; });
+}
+
+QueryDBInfo::const_iterator QueryDBInfo::findTag(const std::string& tag) const {
+    return std::find_if(m_info.begin(), m_info.end(), [&tag](const DBDatabase& d) { return d.getTag() == tag; });
+}
+
+}  // namespace Norv
