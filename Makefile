@@ -5,9 +5,10 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
 # Debian packages the build and tests need.
-PACKAGES := cmake g++ make libboost-dev libgtest-dev libgmock-dev googletest libbenchmark-dev emboss-data
+PACKAGES := cmake g++ make libboost-dev libgtest-dev libgmock-dev googletest libbenchmark-dev emboss-data \
+            clang libclang-rt-14-dev
 
-.PHONY: all deps configure build demo test test-normal test-sanitize deps-windows test-windows clean
+.PHONY: all deps configure build demo test test-normal test-sanitize test-fuzz fuzz corpus deps-windows test-windows clean
 
 all: build
 
@@ -36,7 +37,7 @@ demo: build
 
 # Every test: the normal build, then the whole suite again under
 # AddressSanitizer + UndefinedBehaviorSanitizer and under ThreadSanitizer.
-test: test-normal test-sanitize
+test: test-normal test-sanitize test-fuzz
 
 test-normal: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -48,6 +49,35 @@ test-sanitize: deps
 	cmake -S . -B $(BUILD)-tsan -DCMAKE_BUILD_TYPE=Debug -DNORV_SANITIZE=thread $(CMAKE_FLAGS)
 	cmake --build $(BUILD)-tsan -j $(JOBS)
 	cd $(BUILD)-tsan && ctest --output-on-failure -j $(JOBS)
+
+# libFuzzer targets (clang, ASan + UBSan). `make test` replays the committed
+# corpus and fuzzes each target briefly; `make fuzz` fuzzes each target for
+# FUZZ_SECONDS, keeping what it finds under $(BUILD)-fuzz/fuzz/found.
+FUZZ_SECONDS ?= 600
+FUZZ_BRIEF_SECONDS ?= 20
+FUZZ_CONFIG = CC=clang CXX=clang++ cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	-DNORVEXT_BUILD_FUZZERS=ON -DNORVEXT_BUILD_TESTS=OFF -DNORVEXT_BUILD_EXAMPLES=OFF \
+	-DNORV_SANITIZE=address,undefined,fuzzer-no-link -DNORV_FUZZ_BRIEF_SECONDS=$(FUZZ_BRIEF_SECONDS)
+
+test-fuzz: deps
+	$(FUZZ_CONFIG)
+	cmake --build $(BUILD)-fuzz -j $(JOBS)
+	cd $(BUILD)-fuzz && ctest --output-on-failure -j $(JOBS)
+
+fuzz: deps
+	$(FUZZ_CONFIG)
+	cmake --build $(BUILD)-fuzz -j $(JOBS)
+	cd $(BUILD)-fuzz/fuzz && for t in *_fuzz; do \
+	  name=$${t%_fuzz}; mkdir -p found/$$name; \
+	  echo "== $$name ($(FUZZ_SECONDS) s)"; \
+	  ./$$t -malloc_limit_mb=256 -rss_limit_mb=1024 -max_total_time=$(FUZZ_SECONDS) \
+	    -print_final_stats=1 found/$$name $(CURDIR)/fuzz/corpus/$$name || exit 1; \
+	done
+
+# Rewrites fuzz/corpus from real objects.
+corpus: deps
+	$(FUZZ_CONFIG)
+	cmake --build $(BUILD)-fuzz --target corpus
 
 # 32-bit Windows: cross-build the DLLs, tests and demo with MinGW-w64 and run
 # them under Wine. When the toolchain or Wine cannot be installed, says so
