@@ -8,7 +8,12 @@
 #include <norvext/common/Visitor.h>
 #include <norvext/common/VisitorBase.h>
 
+#include <norvext/query/DBTerm.h>
+#include <norvext/query/DBStringTerm.h>
+#include <norvext/query/DBRangeTerm.h>
+#include <norvext/query/DBBooleanTerm.h>
 #include <norvext/query/Summary.h>
+#include <norvext/query/DBQuery.h>
 
 #include <norvext/params/Block.h>
 #include <norvext/params/Tarvik.h>
