@@ -14,7 +14,12 @@
 #include <norvext/catalogue/QueryDBInfo.h>
 #include <norvext/catalogue/XBlastDBInfo.h>
 
+#include <norvext/query/DBTerm.h>
+#include <norvext/query/DBStringTerm.h>
+#include <norvext/query/DBRangeTerm.h>
+#include <norvext/query/DBBooleanTerm.h>
 #include <norvext/query/Summary.h>
+#include <norvext/query/DBQuery.h>
 
 #include <norvext/params/Block.h>
 #include <norvext/params/FastAParams.h>

@@ -37,16 +37,16 @@ inline void getBytes(AlignedBuf& buf, std::vector<char>& bytes) {
 // Elements reserved ahead at most, whatever count a buffer announces.
 constexpr std::size_t kReserveStep = 1024;
 
-// Makes room for `count` elements announced by a buffer. A buffer is
-// untrusted, so at most kReserveStep elements are reserved up front and the
+// Makes room for `count` more elements announced by a buffer. A buffer is
+// untrusted, so at most kReserveStep of them are reserved up front and the
 // vector grows with the elements actually read. Throws std::length_error
-// "vector<T> too long" when the count exceeds what the vector can hold.
+// "vector<T> too long" when the vector could not hold them all.
 template <class T>
 void reserveAnnounced(std::vector<T>& elements, unsigned int count) {
-    if (count > elements.max_size()) {
+    if (count > elements.max_size() - elements.size()) {
         throw std::length_error("vector<T> too long");
     }
-    elements.reserve(std::min<std::size_t>(count, kReserveStep));
+    elements.reserve(elements.size() + std::min<std::size_t>(count, kReserveStep));
 }
 
 }  // namespace internal
