@@ -8,7 +8,7 @@ CMAKE_FLAGS ?=
 PACKAGES := cmake g++ make libboost-dev libgtest-dev libgmock-dev googletest libbenchmark-dev emboss-data \
             clang libclang-rt-14-dev
 
-.PHONY: all deps configure build demo test test-normal test-sanitize test-fuzz fuzz corpus deps-windows test-windows clean
+.PHONY: all deps configure build demo test test-normal test-sanitize test-fuzz fuzz corpus deps-mingw deps-wine test-windows clean
 
 all: build
 
@@ -79,35 +79,47 @@ corpus: deps
 	$(FUZZ_CONFIG)
 	cmake --build $(BUILD)-fuzz --target corpus
 
-# 32-bit Windows: cross-build the DLLs, tests and demo with MinGW-w64 and run
-# them under Wine. When the toolchain or Wine cannot be installed, says so
-# loudly and stops without failing; a build or test failure fails.
-WIN_PACKAGES := g++-mingw-w64-i686 wine wine32:i386
+# 32-bit Windows: cross-build the DLLs, tests and demo with MinGW-w64, check
+# the DLL export table, and run the tests and the demo under Wine. A part
+# whose packages cannot be installed (a registry hiccup) is reported loudly
+# as SKIPPED and does not fail; a build or test failure fails.
+MINGW_PACKAGES := g++-mingw-w64-i686
+WINE_PACKAGES := wine wine32:i386
 MINGW_RUNTIME := /usr/lib/gcc/i686-w64-mingw32/12-posix;/usr/i686-w64-mingw32/lib
 WINE_ENV := WINEPREFIX=$(CURDIR)/$(BUILD)-win/wineprefix WINEDEBUG=-all WINEPATH="$(MINGW_RUNTIME)"
+SKIPPED = echo "=================================================================="; \
+	echo "SKIPPED: $(1)"; \
+	echo "=================================================================="
 
-deps-windows:
-	@missing=""; for p in $(WIN_PACKAGES); do \
+# $(call install-packages,LIST): installs what is missing of LIST; fails when
+# that cannot be done.
+install-packages = missing=""; for p in $(1); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
 	  [ "$$(id -u)" = 0 ] || { echo "missing:$$missing"; exit 1; }; \
-	  dpkg --print-foreign-architectures | grep -q i386 || dpkg --add-architecture i386; \
+	  case "$$missing" in *:i386*) dpkg --print-foreign-architectures | grep -q i386 || dpkg --add-architecture i386;; esac; \
 	  apt-get update -qq || true; \
 	  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
 	fi
 
+deps-mingw:
+	@$(call install-packages,$(MINGW_PACKAGES))
+
+deps-wine:
+	@$(call install-packages,$(WINE_PACKAGES))
+
 test-windows:
-	@if ! $(MAKE) --no-print-directory deps-windows; then \
-	  echo "=================================================================="; \
-	  echo "SKIPPED: test-windows (MinGW-w64 or Wine could not be installed)"; \
-	  echo "=================================================================="; \
-	  exit 0; \
+	@if ! $(MAKE) --no-print-directory deps-mingw; then \
+	  $(call SKIPPED,test-windows (MinGW-w64 could not be installed)); exit 0; \
+	fi
+	cmake -S . -B $(BUILD)-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake $(CMAKE_FLAGS)
+	cmake --build $(BUILD)-win -j $(JOBS)
+	cd $(BUILD)-win && ctest --output-on-failure -R '^windows\.'
+	@if ! $(MAKE) --no-print-directory deps-wine; then \
+	  $(call SKIPPED,the Windows tests and demo under Wine (Wine could not be installed; the DLLs were built and their export table checked)); exit 0; \
 	fi; \
-	set -e; \
-	cmake -S . -B $(BUILD)-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake $(CMAKE_FLAGS); \
-	cmake --build $(BUILD)-win -j $(JOBS); \
-	$(WINE_ENV) wineboot -i >/dev/null 2>&1 || true; \
+	set -e; $(WINE_ENV) wineboot -i >/dev/null 2>&1 || true; \
 	cd $(BUILD)-win && $(WINE_ENV) ctest --output-on-failure -j $(JOBS)
 
 clean:

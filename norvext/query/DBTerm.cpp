@@ -4,6 +4,8 @@
 
 namespace Norv {
 
+const int DBTerm::s_maxDepth = 256;
+
 DBTerm::~DBTerm() = default;
 
 void DBTerm::dump(std::ostream&, int) const {}

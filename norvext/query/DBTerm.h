@@ -24,8 +24,10 @@ public:
 
     // Deepest nesting that create() rebuilds. A term's depth counts the terms
     // from the root down to it, the root included: a lone leaf has depth 1.
-    // The bound keeps an untrusted buffer from exhausting the stack.
-    static constexpr int s_maxDepth = 256;
+    // The bound keeps an untrusted buffer from exhausting the stack. Defined
+    // in the library (256) and exported as data, so that every module reads
+    // the one value; an in-class constant would not cross a DLL boundary.
+    static const int s_maxDepth;
 
     DBTerm() = default;
     DBTerm(const DBTerm&) = default;

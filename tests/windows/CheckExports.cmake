@@ -8,12 +8,22 @@ if(NOT names)
   message(FATAL_ERROR "no export name table in ${DLL}")
 endif()
 
-# Every class exports its operations: its mangled name appears in exported
-# symbols of its own members.
-set(classes
-  DBInfo DBField DBDatabase QueryDBInfo XBlastDBInfo
-  DBTerm DBStringTerm DBRangeTerm DBBooleanTerm Summary DBQuery
-  XBlastParams FastAParams Tarvik XBlastHit XBlast)
+# Every class of the library (one public header each; Block is a template
+# and exports nothing) exports its operations: its mangled name appears in
+# exported symbols of its own members.
+file(GLOB headers RELATIVE ${SOURCE_DIR}/norvext ${SOURCE_DIR}/norvext/*/*.h)
+set(classes)
+foreach(header ${headers})
+  get_filename_component(folder ${header} DIRECTORY)
+  get_filename_component(class ${header} NAME_WE)
+  if(NOT folder STREQUAL "common" AND NOT class STREQUAL "Block")
+    list(APPEND classes ${class})
+  endif()
+endforeach()
+list(LENGTH classes count)
+if(count LESS 15)
+  message(FATAL_ERROR "expected the library's classes, found: ${classes}")
+endif()
 set(missing)
 foreach(class ${classes})
   string(LENGTH ${class} length)
