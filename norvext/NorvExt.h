@@ -22,5 +22,6 @@
 #include <norvext/params/XBlastParams.h>
 
 #include <norvext/results/XBlastHit.h>
+#include <norvext/results/XBlast.h>
 
 #endif
