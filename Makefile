@@ -7,7 +7,7 @@ CMAKE_FLAGS ?=
 # Debian packages the build and tests need.
 PACKAGES := cmake g++ make libboost-dev libgtest-dev libgmock-dev googletest libbenchmark-dev emboss-data
 
-.PHONY: all deps configure build demo test test-normal test-sanitize deps-windows test-windows clean
+.PHONY: all deps configure build demo test test-normal test-sanitize bench deps-windows test-windows clean
 
 all: build
 
@@ -49,6 +49,14 @@ test-sanitize: deps
 	cmake --build $(BUILD)-tsan -j $(JOBS)
 	cd $(BUILD)-tsan && ctest --output-on-failure -j $(JOBS)
 
+# Benchmarks: a separate Release build with only the library and the
+# benchmark programs, then every benchmark run once.
+bench: deps
+	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DNORVEXT_BUILD_BENCHMARKS=ON \
+	  -DNORVEXT_BUILD_TESTS=OFF -DNORVEXT_BUILD_EXAMPLES=OFF $(CMAKE_FLAGS)
+	cmake --build $(BUILD)-bench -j $(JOBS)
+	cmake --build $(BUILD)-bench --target bench
+
 # 32-bit Windows: cross-build the DLLs, tests and demo with MinGW-w64 and run
 # them under Wine. When the toolchain or Wine cannot be installed, says so
 # loudly and stops without failing; a build or test failure fails.
@@ -81,4 +89,4 @@ test-windows:
 	cd $(BUILD)-win && $(WINE_ENV) ctest --output-on-failure -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-tsan $(BUILD)-win $(BUILD)-fuzz
+	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-tsan $(BUILD)-win $(BUILD)-fuzz $(BUILD)-bench
