@@ -8,7 +8,7 @@ CMAKE_FLAGS ?=
 PACKAGES := cmake g++ make libboost-dev libgtest-dev libgmock-dev googletest libbenchmark-dev emboss-data \
             clang libclang-rt-14-dev
 
-.PHONY: all deps configure build demo test test-normal test-sanitize test-fuzz fuzz corpus deps-mingw deps-wine test-windows clean
+.PHONY: all deps configure build demo test test-normal test-sanitize test-fuzz fuzz corpus bench deps-mingw deps-wine test-windows clean
 
 all: build
 
@@ -49,6 +49,14 @@ test-sanitize: deps
 	cmake -S . -B $(BUILD)-tsan -DCMAKE_BUILD_TYPE=Debug -DNORV_SANITIZE=thread $(CMAKE_FLAGS)
 	cmake --build $(BUILD)-tsan -j $(JOBS)
 	cd $(BUILD)-tsan && ctest --output-on-failure -j $(JOBS)
+
+# Benchmarks: a separate Release build with only the library and the
+# benchmark programs, then every benchmark run once.
+bench: deps
+	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DNORVEXT_BUILD_BENCHMARKS=ON \
+	  -DNORVEXT_BUILD_TESTS=OFF -DNORVEXT_BUILD_EXAMPLES=OFF $(CMAKE_FLAGS)
+	cmake --build $(BUILD)-bench -j $(JOBS)
+	cmake --build $(BUILD)-bench --target bench
 
 # libFuzzer targets (clang, ASan + UBSan). `make test` replays the committed
 # corpus and fuzzes each target briefly; `make fuzz` fuzzes each target for
@@ -123,4 +131,4 @@ test-windows:
 	cd $(BUILD)-win && $(WINE_ENV) ctest --output-on-failure -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-tsan $(BUILD)-win $(BUILD)-fuzz
+	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-tsan $(BUILD)-win $(BUILD)-fuzz $(BUILD)-bench

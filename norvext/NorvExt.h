@@ -27,5 +27,6 @@
 #include <norvext/params/XBlastParams.h>
 
 #include <norvext/results/XBlastHit.h>
+#include <norvext/results/XBlast.h>
 
 #endif
