@@ -26,6 +26,8 @@ XBlastHit::XBlastHit(const SeqAlign& record) : m_id(record.getSubjectID()), m_so
 
 XBlastHit::XBlastHit(const XBlastHit&) = default;
 XBlastHit& XBlastHit::operator=(const XBlastHit&) = default;
+XBlastHit::XBlastHit(XBlastHit&&) noexcept = default;
+XBlastHit& XBlastHit::operator=(XBlastHit&&) noexcept = default;
 XBlastHit::~XBlastHit() = default;
 
 void XBlastHit::add(const boost::shared_ptr<Alignment>& alignment) { m_alignments.push_back(alignment); }

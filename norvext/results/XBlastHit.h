@@ -43,6 +43,9 @@ public:
     explicit XBlastHit(const SeqAlign& record);
     XBlastHit(const XBlastHit&);
     XBlastHit& operator=(const XBlastHit&);
+    // Moves let a growing vector of hits relocate them without copying.
+    XBlastHit(XBlastHit&&) noexcept;
+    XBlastHit& operator=(XBlastHit&&) noexcept;
     ~XBlastHit() override;
 
     unsigned int getID() const { return m_id; }
