@@ -20,11 +20,6 @@ struct SummaryCounter : Common::VisitorBase, Common::Visitor<Summary> {
 
 struct Nothing : Common::VisitorBase {};
 
-// Implements the interface but not the root: accept() cannot reach it.
-struct Orphan : Common::Visitor<Summary> {
-    void visit(Summary&) override { ADD_FAILURE() << "reached without VisitorBase"; }
-};
-
 }  // namespace
 
 TEST(Visitor, AcceptCallsTheInterfaceOfTheClassOnce) {
@@ -54,7 +49,4 @@ TEST(Visitor, InterfaceStandsAloneFromTheRoot) {
     static_assert(!std::is_base_of<Common::VisitorBase, Common::Visitor<Summary>>::value,
                   "Visitor<T> does not derive from VisitorBase");
     static_assert(std::has_virtual_destructor<Common::VisitorBase>::value, "VisitorBase is polymorphic");
-    Orphan orphan;
-    (void)orphan;
-    SUCCEED();
 }

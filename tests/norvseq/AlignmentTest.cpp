@@ -77,27 +77,6 @@ TEST(Alignment, TextFormRoundTrips) {
     EXPECT_EQ(b.getSeqAlign().getScore(), -7);
 }
 
-TEST(Alignment, DumpNamesRowsAndScores) {
-    Alignment a(record(5));
-    a.assignSequence(boost::make_shared<Sequence>(1, "q", "myquery", "A"), 0);
-    std::ostringstream os;
-    a.dump(os, 1);
-    EXPECT_EQ(os.str(),
-              "  Alignment {\n"
-              "    score: 5\n"
-              "    eValue: 1e-30\n"
-              "    bitScore: 88.5\n"
-              "    subjectID: 12\n"
-              "    subjectSourceID: sp|Q9\n"
-              "    query: myquery\n"
-              "    queryStart: 3\n"
-              "    queryEnd: 40\n"
-              "    subject: (null)\n"
-              "    subjectStart: 100\n"
-              "    subjectEnd: 137\n"
-              "  }\n");
-}
-
 TEST(Alignment, AcceptReachesItsVisitorOnly) {
     struct V : Common::VisitorBase, Common::Visitor<Alignment> {
         int calls = 0;

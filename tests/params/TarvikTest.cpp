@@ -17,11 +17,8 @@ int score(char a, char b) {
 }
 }  // namespace
 
-TEST(Tarvik, SameTableOnEveryCall) {
-    EXPECT_EQ(&Tarvik::defaultMatrix(), &Tarvik::defaultMatrix());
-}
-
 TEST(Tarvik, KnownEntries) {
+    EXPECT_EQ(&Tarvik::defaultMatrix(), &Tarvik::defaultMatrix());
     EXPECT_EQ(score('A', 'A'), 4);
     EXPECT_EQ(score('W', 'W'), 11);
     EXPECT_EQ(score('C', 'C'), 9);
@@ -105,10 +102,4 @@ TEST(Tarvik, ConcurrentFirstUseSeesOneFilledTable) {
     for (int value : seen) {
         EXPECT_EQ(value, 11 - 1000);
     }
-}
-
-TEST(Tarvik, AssignmentHoldsNoData) {
-    Tarvik a, b;
-    a = b;
-    EXPECT_EQ(score('A', 'R'), -1);
 }
