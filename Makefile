@@ -6,6 +6,7 @@ CMAKE_FLAGS ?=
 
 # Debian packages the build and tests need.
 PACKAGES := cmake g++ make libboost-dev libgtest-dev libgmock-dev googletest libbenchmark-dev emboss-data \
+            libcereal-dev libboost-serialization-dev \
             clang libclang-rt-14-dev
 
 .PHONY: all deps configure build demo test test-normal test-sanitize test-fuzz fuzz corpus bench deps-mingw deps-wine test-windows clean
