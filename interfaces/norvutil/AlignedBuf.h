@@ -103,7 +103,12 @@ public:
         if (remaining() >= 4) {
             const std::uint32_t n = load32(m_bytes.data() + m_read);
             if (remaining() - 4 >= padded(n)) {
-                value.assign(reinterpret_cast<const char*>(m_bytes.data() + m_read + 4), n);
+                const char* text = reinterpret_cast<const char*>(m_bytes.data() + m_read + 4);
+                if (value.empty()) {
+                    value.append(text, n);  // cheaper than assign(), which allows for overlap
+                } else {
+                    value.assign(text, n);
+                }
                 m_read += 4 + static_cast<std::size_t>(padded(n));
                 return;
             }
