@@ -172,7 +172,7 @@ TEST(AlignedBufGrowth, AMovedFromBufferIsEmptyAndUsable) {
     AlignedBuf moved(std::move(buf));
     EXPECT_EQ(moved.size(), 8u);
     EXPECT_EQ(moved.tell(), 4u);
-    EXPECT_EQ(buf.size(), 0u);  // the moved-from state is specified
+    EXPECT_EQ(buf.size(), 0u);  // a moved-from buffer is documented as empty
     EXPECT_EQ(buf.tell(), 0u);
     EXPECT_THROW(buf.get(count), std::out_of_range);
     buf.put(3u);

@@ -21,7 +21,7 @@ bool save(const char* name, const std::vector<unsigned char>& bytes) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
         return false;
     }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     return std::fclose(file) == 0 && written;
 }
 

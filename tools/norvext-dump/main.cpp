@@ -8,6 +8,7 @@
 
 #include <norvutil/AlignedBuf.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -68,8 +69,12 @@ bool slurp(const std::string& path, std::vector<unsigned char>& bytes, std::stri
 }
 
 int listTypes() {
+    std::size_t width = 0;
     for (const NorvDump::DumpType& type : NorvDump::dumpTypes()) {
-        std::cout << type.name << std::string(14 - std::strlen(type.name), ' ') << type.what << '\n';
+        width = std::max(width, std::strlen(type.name));
+    }
+    for (const NorvDump::DumpType& type : NorvDump::dumpTypes()) {
+        std::cout << type.name << std::string(width + 2 - std::strlen(type.name), ' ') << type.what << '\n';
     }
     return kPrinted;
 }
