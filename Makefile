@@ -6,9 +6,10 @@ CMAKE_FLAGS ?=
 
 # Debian packages the build and tests need.
 PACKAGES := cmake g++ make libboost-dev libgtest-dev libgmock-dev googletest libbenchmark-dev emboss-data \
+            libcereal-dev libboost-serialization-dev \
             clang libclang-rt-14-dev
 
-.PHONY: all deps configure build demo test test-normal test-sanitize test-fuzz fuzz corpus bench deps-mingw deps-wine test-windows clean
+.PHONY: all deps configure build demo test test-normal test-sanitize test-fuzz fuzz corpus bench buffers dump install deps-mingw deps-wine test-windows clean
 
 all: build
 
@@ -34,6 +35,24 @@ build: configure
 
 demo: build
 	cmake --build $(BUILD) --target demo
+
+# The example programs save their buffers in $(BUILD)/buffers, and
+# norvext-dump prints one of them: make dump TYPE=Summary FILE=build/buffers/summary.bin
+DUMP_TOOL = $(BUILD)/tools/norvext-dump/norvext-dump
+buffers: build
+	cmake --build $(BUILD) --target buffers
+
+dump: build
+	@if [ -z "$(TYPE)" ] || [ -z "$(FILE)" ]; then \
+	  echo "usage: make dump TYPE=CLASS FILE=path, CLASS one of:"; $(DUMP_TOOL) --list-types; exit 2; \
+	fi
+	$(DUMP_TOOL) --type $(TYPE) $(FILE)
+
+# Installs the libraries, their headers, the CMake package and norvext-dump
+# under PREFIX.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 # Every test: the normal build, then the whole suite again under
 # AddressSanitizer + UndefinedBehaviorSanitizer and under ThreadSanitizer.

@@ -1,13 +1,18 @@
 // BLAST settings made from the BLASTP preset, given a protein query, travel
 // through a buffer to the module that runs the search, which prints them;
-// then the settings of a FASTA search, printed the same way.
+// then the settings of a FASTA search, printed the same way. Given a folder,
+// it saves the buffer there as blastp-params.bin.
 #include <norvext/NorvExt.h>
 #include <norvutil/NorvUtil.h>
+
+#include "SaveBuffer.h"
 
 #include <iostream>
 #include <string>
 
-int main() {
+int main(int argc, char** argv) {
+    const char* saveTo = argc > 1 ? argv[1] : nullptr;
+
     // The module that formulates the search picks the preset of an
     // amino-acid query and names the query...
     Norv::XBlastParams blast;
@@ -20,6 +25,7 @@ int main() {
 
     Norv::AlignedBuf buf;
     blast.write(buf);
+    Example::saveBuffer(saveTo, "blastp-params.bin", buf);
     std::cout << "XBlastParams written: " << buf.size() << " bytes\n";
 
     // The running module reads the settings back from the bytes alone.

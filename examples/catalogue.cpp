@@ -1,13 +1,18 @@
 // A catalogue of two text databases with their fields travels through a
 // buffer to another module, which reads it from the bytes alone, looks a
 // database and a field up, and prints the catalogue; then the description of
-// a database for similarity searches makes the same trip.
+// a database for similarity searches makes the same trip. Given a folder, it
+// saves the two buffers there as catalogue.bin and blast-database.bin.
 #include <norvext/NorvExt.h>
 #include <norvutil/NorvUtil.h>
 
+#include "SaveBuffer.h"
+
 #include <iostream>
 
-int main() {
+int main(int argc, char** argv) {
+    const char* saveTo = argc > 1 ? argv[1] : nullptr;
+
     // The module that knows the databases describes them...
     Norv::DBDatabase swissprot(1, "swissprot", "Annotated protein sequences", "SW");
     swissprot.add(Norv::DBField(1, "AC", "Accession number", "acc"));
@@ -26,6 +31,7 @@ int main() {
 
     Norv::AlignedBuf buf;
     catalogue.write(buf);
+    Example::saveBuffer(saveTo, "catalogue.bin", buf);
     std::cout << "QueryDBInfo written: " << buf.size() << " bytes\n";
 
     // ...and another reads it back from the bytes alone.
@@ -43,6 +49,7 @@ int main() {
     const Norv::XBlastDBInfo nr("nr", "Non-redundant protein sequences", 4294967295u, 1250000, true);
     Norv::AlignedBuf blastBuf;
     nr.write(blastBuf);
+    Example::saveBuffer(saveTo, "blast-database.bin", blastBuf);
     Norv::AlignedBuf blastReceived(blastBuf.bytes());
     const Norv::XBlastDBInfo nrCopy(blastReceived);
     nrCopy.dump(std::cout, 0);

@@ -1,9 +1,12 @@
 // A database query on its way between two modules: the formulating module
 // builds and writes it, the running module reads it, adds what it found and
 // writes it back, and the formulating module reads the answer and walks the
-// hits.
+// hits. Given a folder, it saves the two buffers there as query-request.bin
+// and query-reply.bin.
 #include <norvext/NorvExt.h>
 #include <norvutil/NorvUtil.h>
+
+#include "SaveBuffer.h"
 
 #include <boost/make_shared.hpp>
 
@@ -41,7 +44,9 @@ Norv::AlignedBuf run(const Norv::AlignedBuf& request) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const char* saveTo = argc > 1 ? argv[1] : nullptr;
+
     using Norv::DBTerm;
     const auto description = boost::make_shared<Norv::DBStringTerm>("description", "kinase*", DBTerm::LIKE);
     const auto date = boost::make_shared<Norv::DBRangeTerm>("date", "2001", "2005");
@@ -50,10 +55,12 @@ int main() {
 
     Norv::AlignedBuf sent;
     request.write(sent);
+    Example::saveBuffer(saveTo, "query-request.bin", sent);
     std::cout << "-- formulating module wrote " << sent.size() << " bytes, databases text \""
               << request.getDatabasesStr() << "\"\n";
 
     const Norv::AlignedBuf reply = run(sent);
+    Example::saveBuffer(saveTo, "query-reply.bin", reply);
     std::cout << "-- running module wrote " << reply.size() << " bytes back\n";
 
     Norv::AlignedBuf in(reply.bytes());

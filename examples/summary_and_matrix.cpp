@@ -1,11 +1,16 @@
 // A Summary travels through a buffer to another module and is printed there;
-// then a few entries of the default scoring matrix.
+// then a few entries of the default scoring matrix. Given a folder, it saves
+// the buffer there as summary.bin.
 #include <norvext/NorvExt.h>
 #include <norvutil/NorvUtil.h>
 
+#include "SaveBuffer.h"
+
 #include <iostream>
 
-int main() {
+int main(int argc, char** argv) {
+    const char* saveTo = argc > 1 ? argv[1] : nullptr;
+
     // The module that found the entry describes it...
     Norv::Summary hit(7, 42, "Insulin precursor", "INS_HUMAN", nullptr);
     hit.setSourceDB("swissprot");
@@ -13,6 +18,7 @@ int main() {
     Norv::AlignedBuf buf;
     hit.write(buf);
     std::cout << "Summary written: " << buf.size() << " bytes\n";
+    Example::saveBuffer(saveTo, "summary.bin", buf);
 
     // ...and another reads it back from the bytes alone.
     Norv::AlignedBuf received(buf.bytes());

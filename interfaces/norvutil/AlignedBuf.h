@@ -28,33 +28,58 @@ public:
     // An empty buffer whose read position is 0.
     AlignedBuf() = default;
     // A buffer holding persisted bytes, to be read from position 0.
-    explicit AlignedBuf(std::vector<unsigned char> bytes) : m_bytes(std::move(bytes)) {}
+    explicit AlignedBuf(std::vector<unsigned char> bytes) : m_bytes(std::move(bytes)), m_size(m_bytes.size()) {}
+    // Copies hold the bytes written and the read position, not the spare room.
+    AlignedBuf(const AlignedBuf& other);
+    AlignedBuf& operator=(const AlignedBuf& other);
+    // A moved-from buffer is empty, with its read position at 0.
+    AlignedBuf(AlignedBuf&& other) noexcept;
+    AlignedBuf& operator=(AlignedBuf&& other) noexcept;
+    ~AlignedBuf() = default;
 
-    // Everything written (or handed to the constructor) so far.
-    const std::vector<unsigned char>& bytes() const { return m_bytes; }
+    // Everything written (or handed to the constructor) so far. Writing keeps
+    // zeroed spare room behind the bytes; this call trims it off (keeping the
+    // capacity), so it is not safe against a concurrent call on the same
+    // buffer, const or not.
+    const std::vector<unsigned char>& bytes() const {
+        if (m_bytes.size() != m_size) {
+            m_bytes.resize(m_size);
+        }
+        return m_bytes;
+    }
     // Number of bytes written so far.
-    std::size_t size() const { return m_bytes.size(); }
+    std::size_t size() const { return m_size; }
     // Moves the read position back to the first byte.
     void rewind() { m_read = 0; }
+    // The read position: how many bytes reading has consumed. For tools that
+    // report where reading stopped; the persisted classes never ask for it.
+    std::size_t tell() const { return m_read; }
 
     // Appends a 32-bit integer; signed values travel as their 32 bits.
-    void put(unsigned int value) {
-        unsigned char* out = grow(4);
-        store32(out, static_cast<std::uint32_t>(value));
-    }
+    void put(unsigned int value) { store32(room(4), static_cast<std::uint32_t>(value)); }
     // Appends a flag as the 32-bit value 0 or 1.
     void put(bool value) { put(static_cast<unsigned int>(value ? 1u : 0u)); }
     // Appends a double as its 8 IEEE bytes.
     void put(double value) {
         std::uint64_t bits;
         std::memcpy(&bits, &value, sizeof bits);
-        unsigned char* out = grow(8);
+        unsigned char* out = room(8);
         store32(out, static_cast<std::uint32_t>(bits));
         store32(out + 4, static_cast<std::uint32_t>(bits >> 32));
     }
     // Appends a byte run: the count n, then the n bytes, padded to 4.
     // `bytes` may be null only when n is 0 (throws std::invalid_argument).
-    void put(const unsigned char* bytes, unsigned int n);
+    void put(const unsigned char* bytes, unsigned int n) {
+        const std::uint64_t run = 4 + padded(n);
+        if (bytes == nullptr || run > spare()) {
+            putRun(bytes, n);  // checks, and grows without zeroing the run first
+            return;
+        }
+        unsigned char* out = m_bytes.data() + m_size;
+        store32(out, n);
+        std::memcpy(out + 4, bytes, n);  // the padding behind is spare room: zero
+        m_size += static_cast<std::size_t>(run);
+    }
 
     // Reads what put(unsigned int) wrote.
     void get(unsigned int& value) { value = load32(take(4, "an unsigned int")); }
@@ -74,11 +99,31 @@ public:
     // Reads one byte run written by put(const unsigned char*, n): the string
     // receives exactly those n bytes. On failure neither the string nor the
     // read position changes.
-    void get(std::string& value);
+    void get(std::string& value) {
+        if (remaining() >= 4) {
+            const std::uint32_t n = load32(m_bytes.data() + m_read);
+            if (remaining() - 4 >= padded(n)) {
+                const char* text = reinterpret_cast<const char*>(m_bytes.data() + m_read + 4);
+                if (value.empty()) {
+                    value.append(text, n);  // cheaper than assign(), which allows for overlap
+                } else {
+                    value.assign(text, n);
+                }
+                m_read += 4 + static_cast<std::size_t>(padded(n));
+                return;
+            }
+        }
+        failString();
+    }
     // Passes the next n bytes of a byte run whose count was already read with
     // get(unsigned int&), and returns a pointer to them (valid until the
     // buffer next changes; copy at once).
-    const char* gets(unsigned int n);
+    const char* gets(unsigned int n) {
+        if (n == 0) {
+            return "";
+        }
+        return reinterpret_cast<const char*>(take(padded(n), "a byte run"));
+    }
 
 private:
     static void store32(unsigned char* out, std::uint32_t v) {
@@ -91,27 +136,48 @@ private:
         return static_cast<std::uint32_t>(in[0]) | (static_cast<std::uint32_t>(in[1]) << 8) |
                (static_cast<std::uint32_t>(in[2]) << 16) | (static_cast<std::uint32_t>(in[3]) << 24);
     }
-    // Bytes of a run of n, padding included.
-    static std::size_t padded(std::size_t n) { return (n + 3) & ~static_cast<std::size_t>(3); }
+    // Bytes of a run of n, padding included; 64-bit so that a count near
+    // 2^32 cannot wrap around on a 32-bit platform.
+    static std::uint64_t padded(std::uint64_t n) { return (n + 3) & ~static_cast<std::uint64_t>(3); }
 
-    unsigned char* grow(std::size_t n) {
-        const std::size_t at = m_bytes.size();
-        m_bytes.resize(at + n);
-        return m_bytes.data() + at;
+    // Zeroed bytes behind the written ones, ready for writing.
+    std::size_t spare() const { return m_bytes.size() - m_size; }
+    // Claims n bytes of spare room (making more when short) and returns where
+    // they start.
+    unsigned char* room(std::size_t n) {
+        if (spare() < n) {
+            makeRoom(n);
+        }
+        unsigned char* at = m_bytes.data() + m_size;
+        m_size += n;
+        return at;
     }
-    std::size_t remaining() const { return m_read < m_bytes.size() ? m_bytes.size() - m_read : 0; }
+    // Grows the spare room to at least n bytes: the capacity at least
+    // doubles, and only a bounded stretch of it is zeroed at a time.
+    void makeRoom(std::size_t n);
+    // Makes the capacity at least `needed`, doubling it at the least.
+    void reserveFor(std::size_t needed);
+    // put() of a byte run that does not fit the spare room, or has null bytes.
+    void putRun(const unsigned char* bytes, unsigned int n);
+
+    std::size_t remaining() const { return m_read < m_size ? m_size - m_read : 0; }
     // Consumes n bytes and returns where they start, or throws.
-    const unsigned char* take(std::size_t n, const char* what) {
+    const unsigned char* take(std::uint64_t n, const char* what) {
         if (remaining() < n) {
             fail(what, n);
         }
         const unsigned char* at = m_bytes.data() + m_read;
-        m_read += n;
+        m_read += static_cast<std::size_t>(n);
         return at;
     }
-    [[noreturn]] void fail(const char* what, std::size_t needed) const;
+    [[noreturn]] void fail(const char* what, std::uint64_t needed) const;
+    // Throws what get(std::string&) reports for a run that is not all there.
+    [[noreturn]] void failString() const;
 
-    std::vector<unsigned char> m_bytes;
+    // The written bytes, then spare room of zeros up to m_bytes.size(); only
+    // bytes() trims the spare room, hence mutable.
+    mutable std::vector<unsigned char> m_bytes;
+    std::size_t m_size = 0;
     std::size_t m_read = 0;
 };
 

@@ -7,7 +7,7 @@
 #include <norvutil/AlignedBuf.h>
 #include <norvutil/Tracer.h>
 
-#include <algorithm>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -207,7 +207,16 @@ void XBlastParams::fixData() {
     if (m_protein) {
         return;
     }
-    std::replace(m_data.begin(), m_data.end(), 'U', 'T');
+    // A DNA query usually holds no 'U' at all: memchr passes it at memory
+    // speed, where a test and a store per letter would crawl.
+    char* const end = m_data.data() + m_data.size();
+    for (char* at = m_data.data(); at != end; ++at) {
+        at = static_cast<char*>(std::memchr(at, 'U', static_cast<std::size_t>(end - at)));
+        if (at == nullptr) {
+            break;
+        }
+        *at = 'T';
+    }
 }
 
 }  // namespace Norv
