@@ -91,8 +91,9 @@ private:
         return static_cast<std::uint32_t>(in[0]) | (static_cast<std::uint32_t>(in[1]) << 8) |
                (static_cast<std::uint32_t>(in[2]) << 16) | (static_cast<std::uint32_t>(in[3]) << 24);
     }
-    // Bytes of a run of n, padding included.
-    static std::size_t padded(std::size_t n) { return (n + 3) & ~static_cast<std::size_t>(3); }
+    // Bytes of a run of n, padding included. Counted in 64 bits: with a
+    // 32-bit size_t a count near 2^32 would wrap to a padded size of 0.
+    static std::uint64_t padded(std::uint64_t n) { return (n + 3) & ~static_cast<std::uint64_t>(3); }
 
     unsigned char* grow(std::size_t n) {
         const std::size_t at = m_bytes.size();
@@ -101,15 +102,15 @@ private:
     }
     std::size_t remaining() const { return m_read < m_bytes.size() ? m_bytes.size() - m_read : 0; }
     // Consumes n bytes and returns where they start, or throws.
-    const unsigned char* take(std::size_t n, const char* what) {
+    const unsigned char* take(std::uint64_t n, const char* what) {
         if (remaining() < n) {
             fail(what, n);
         }
         const unsigned char* at = m_bytes.data() + m_read;
-        m_read += n;
+        m_read += static_cast<std::size_t>(n);
         return at;
     }
-    [[noreturn]] void fail(const char* what, std::size_t needed) const;
+    [[noreturn]] void fail(const char* what, std::uint64_t needed) const;
 
     std::vector<unsigned char> m_bytes;
     std::size_t m_read = 0;
