@@ -2,6 +2,7 @@
 
 #include <norvutil/AlignedBuf.h>
 
+#include "tests/support/Allocations.h"
 #include "tests/support/Words.h"
 
 #include <gtest/gtest.h>
@@ -205,4 +206,19 @@ TEST(XBlastParams, FailedReadKeepsEarlierFieldsAndSkipsTheFix) {
     EXPECT_EQ(p.getName(), "NAME");
     EXPECT_EQ(p.getNAMismatchPenalty(), 6u);
     EXPECT_EQ(p.getData(), letters("UGU"));
+}
+
+TEST(XBlastParams, HostileBlobCountCostsNothing) {
+    AlignedBuf out;
+    XBlastParams().write(out);  // ends with the count 0 of an empty blob
+    std::vector<unsigned char> bytes = out.bytes();
+    bytes.resize(bytes.size() - 4);
+    AlignedBuf in(bytes);
+    in.put(NorvTest::kHostileCount);
+    in.put(static_cast<unsigned int>(word("ACGU")));  // four letters of the 4294967295
+    XBlastParams p;
+    p.data() = letters("UGU");
+    EXPECT_TRUE(NorvTest::failsCheaply([&] { p.read(in); }));
+    EXPECT_EQ(p.getName(), "lcl");
+    EXPECT_EQ(p.getData(), letters("UGU"));  // neither replaced nor fixed
 }
