@@ -37,9 +37,9 @@ inline void getBytes(AlignedBuf& buf, std::vector<char>& bytes) {
 // read. A buffer is untrusted, so its count reserves nothing ahead: the
 // vector grows with the elements actually read, and the memory a read takes
 // follows the bytes it was given, never the number they announce (a short
-// buffer announcing 4294967295 elements fails with the buffer's
-// std::out_of_range having cost nothing). Throws std::length_error
-// "vector<T> too long" when the vector could never hold them all.
+// buffer that announces 4294967295 elements fails where its data ends,
+// having cost nothing). Throws std::length_error "vector<T> too long" when
+// the vector could never hold them all.
 template <class T>
 void reserveAnnounced(std::vector<T>& elements, unsigned int count) {
     if (count > elements.max_size() - elements.size()) {
