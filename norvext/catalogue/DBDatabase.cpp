@@ -47,7 +47,7 @@ void DBDatabase::read(AlignedBuf& buf) {
     unsigned int count = 0;
     buf.get(count);
     Fields fields;
-    internal::reserveAnnounced(fields, count);
+    internal::checkAnnouncedCount(fields, count);
     for (unsigned int i = 0; i < count; ++i) {
         fields.emplace_back(buf);
     }

@@ -42,7 +42,7 @@ void QueryDBInfo::read(AlignedBuf& buf) {
     unsigned int count = 0;
     buf.get(count);
     Databases databases;
-    internal::reserveAnnounced(databases, count);
+    internal::checkAnnouncedCount(databases, count);
     for (unsigned int i = 0; i < count; ++i) {
         databases.emplace_back(buf);
     }

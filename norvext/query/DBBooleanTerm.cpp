@@ -84,7 +84,7 @@ void DBBooleanTerm::read(AlignedBuf& buf) {
     m_op = static_cast<Op>(op);
     unsigned int count = 0;
     buf.get(count);
-    internal::reserveAnnounced(m_terms, count);
+    internal::checkAnnouncedCount(m_terms, count);
     for (unsigned int i = 0; i < count; ++i) {
         m_terms.push_back(DBTerm::create(buf));
     }

@@ -142,7 +142,7 @@ void DBQuery::read(AlignedBuf& buf) {
     internal::rebuildTerm(buf, m_term);
     unsigned int count = 0;
     buf.get(count);
-    internal::reserveAnnounced(m_hits, count);
+    internal::checkAnnouncedCount(m_hits, count);
     for (unsigned int i = 0; i < count; ++i) {
         m_hits.push_back(boost::make_shared<Summary>(buf));
     }

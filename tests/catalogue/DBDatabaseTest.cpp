@@ -2,7 +2,7 @@
 
 #include <norvutil/AlignedBuf.h>
 
-#include "tests/support/Announced.h"
+#include "tests/support/Allocations.h"
 
 #include <gtest/gtest.h>
 
@@ -52,11 +52,14 @@ TEST(DBDatabase, AnnouncedCountDoesNotOutrunTheData) {
     std::vector<unsigned char> bytes = out.bytes();
     bytes.resize(bytes.size() - 4);
     AlignedBuf announced(bytes);
-    announced.put(4294967295u);  // a count with no fields behind it
+    announced.put(NorvTest::kHostileCount);  // a count with one field behind it
+    DBField(5, "", "", "").write(announced);
     DBDatabase db;
     db.add(DBField());
-    NorvTest::expectAnnouncedCountRefused<Norv::DBField>(4294967295u, [&] { db.read(announced); });
-    EXPECT_EQ(db.size(), 1u);
+    EXPECT_TRUE(NorvTest::countFailsCheaply<DBField>([&] { db.read(announced); }));  // not bad_alloc
+    EXPECT_EQ(db.getID(), 1);
+    ASSERT_EQ(db.size(), 1u);
+    EXPECT_EQ(db[0].getID(), -1);
 }
 
 TEST(DBDatabase, SearchesReturnTheFirstExactMatch) {

@@ -1,6 +1,9 @@
 #include <norvext/catalogue/QueryDBInfo.h>
 
+#include <norvext/common/internal/Persist.h>
 #include <norvutil/AlignedBuf.h>
+
+#include "tests/support/Allocations.h"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +53,38 @@ TEST(QueryDBInfo, DatabasesAreReplacedOnlyByACompleteRead) {
 
     AlignedBuf in(out.bytes());
     cat.read(in);
+    ASSERT_EQ(cat.size(), 2u);
+    EXPECT_EQ(cat[1].getName(), "embl");
+    EXPECT_EQ(cat[1][2].getTag(), "embl2 tag");
+}
+
+TEST(QueryDBInfo, HostileCountsCostNothingAndKeepTheOldDatabases) {
+    using Norv::internal::putString;
+    // The catalogue announces 4294967295 databases and holds none.
+    AlignedBuf many;
+    putString(many, "hostile");
+    putString(many, "");
+    many.put(6u);
+    many.put(NorvTest::kHostileCount);
+    // The catalogue's one database announces 4294967295 fields and holds none.
+    AlignedBuf deep;
+    putString(deep, "deep");
+    putString(deep, "");
+    deep.put(7u);
+    deep.put(1u);
+    DBDatabase(1, "", "", "").write(deep);
+    std::vector<unsigned char> bytes = deep.bytes();
+    bytes.resize(bytes.size() - 4);  // the field count 0
+    AlignedBuf deeper(bytes);
+    deeper.put(NorvTest::kHostileCount);
+
+    QueryDBInfo cat = catalogue();
+    EXPECT_TRUE(NorvTest::countFailsCheaply<DBDatabase>([&] { cat.read(many); }));
+    EXPECT_EQ(cat.getName(), "hostile");
+    EXPECT_EQ(cat.getLimit(), 6u);
+    EXPECT_TRUE(NorvTest::countFailsCheaply<DBField>([&] { cat.read(deeper); }));
+    EXPECT_EQ(cat.getName(), "deep");
+    EXPECT_EQ(cat.getLimit(), 7u);
     ASSERT_EQ(cat.size(), 2u);
     EXPECT_EQ(cat[1].getName(), "embl");
     EXPECT_EQ(cat[1][2].getTag(), "embl2 tag");

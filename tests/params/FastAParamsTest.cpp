@@ -2,6 +2,7 @@
 
 #include <norvutil/AlignedBuf.h>
 
+#include "tests/support/Allocations.h"
 #include "tests/support/Words.h"
 
 #include <gtest/gtest.h>
@@ -112,3 +113,19 @@ TEST(FastAParams, OnlyTheLowBitsOfEarliestTravel) {
 
 // A caller may keep and change the matrix name without touching the object.
 static_assert(std::is_same<decltype(FastAParams().getMatrix()), std::string>::value, "getMatrix() returns a copy");
+
+TEST(FastAParams, HostileBlobCountCostsNothing) {
+    AlignedBuf out;
+    filled().write(out);
+    std::vector<unsigned char> bytes = out.bytes();
+    const std::size_t blob = 4 + ((filled().getData().size() + 3) & ~std::size_t(3));
+    bytes.resize(bytes.size() - blob);
+    AlignedBuf in(bytes);
+    in.put(NorvTest::kHostileCount);
+    in.put(0x41434744u);  // four letters of the 4294967295
+    FastAParams p;
+    p.data().assign(3, 'x');
+    EXPECT_TRUE(NorvTest::failsCheaply([&] { p.read(in); }));
+    EXPECT_EQ(p.getMatrix(), filled().getMatrix());
+    EXPECT_EQ(p.getData(), std::vector<char>(3, 'x'));
+}

@@ -2,6 +2,7 @@
 #include <norvext/query/DBRangeTerm.h>
 
 #include "tests/query/TermBuffers.h"
+#include "tests/support/Allocations.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +60,25 @@ TEST(DBBooleanTerm, InvalidOpcodeIsReportedAndChangesNothing) {
                   std::string("DBBooleanTerm::read: Invalid opcode: ") + c.second);
         EXPECT_EQ(term.getOp(), DBBooleanTerm::OR);
         EXPECT_EQ(term.getTerms().size(), 1u);
+    }
+    AlignedBuf cut(std::vector<unsigned char>{2, 0});  // half an operator code
+    DBBooleanTerm term(leaf(1), DBBooleanTerm::NOT);
+    EXPECT_THROW(term.read(cut), std::out_of_range);
+    EXPECT_EQ(term.getOp(), DBBooleanTerm::NOT);
+    EXPECT_EQ(term.getTerms().size(), 1u);
+}
+
+TEST(DBBooleanTerm, HostileChildCountCostsNothing) {
+    AlignedBuf buf;
+    buf.put(2u);  // OR
+    buf.put(NorvTest::kHostileCount);
+    leaf(6)->write(buf);  // the only child there is
+    DBBooleanTerm term(leaf(1), DBBooleanTerm::AND);
+    EXPECT_TRUE(NorvTest::countFailsCheaply<boost::shared_ptr<DBTerm>>([&] { term.read(buf); }));
+    EXPECT_EQ(term.getOp(), DBBooleanTerm::OR);
+    if (NorvTest::kHostileCount <= term.getTerms().max_size()) {
+        ASSERT_EQ(term.getTerms().size(), 2u);  // the child read stays
+        EXPECT_EQ(leafField(term, 1), 6);
     }
 }
 

@@ -5,7 +5,9 @@
 #include <norvext/common/internal/Persist.h>
 
 #include "tests/query/TermBuffers.h"
+#include "tests/support/Allocations.h"
 
+#include <boost/weak_ptr.hpp>
 #include <gtest/gtest.h>
 
 #include <locale>
@@ -138,6 +140,37 @@ TEST(DBQuery, ReadRebuildsTheTermAsTheFactoryDoes) {
     EXPECT_EQ(NorvTest::depthOf(query.getTerm()), DBTerm::s_maxDepth);
     EXPECT_EQ(NorvTest::errorOf([&] { DBQuery().read(deeper); }),
               "TermFactory::create: Term nesting deeper than 256 levels");
+}
+
+TEST(DBQuery, FailedReadHoldsTheNewPartlyReadTerm) {
+    AlignedBuf cut = queryHead();
+    cut.put(3u);  // an OR announcing two children, only the first of them there
+    cut.put(2u);
+    cut.put(2u);
+    leaf(8)->write(cut);
+    boost::shared_ptr<DBTerm> oldTerm = leaf(1);
+    const boost::weak_ptr<DBTerm> watch = oldTerm;
+    DBQuery query(1, oldTerm);
+    oldTerm.reset();
+    EXPECT_THROW(query.read(cut), std::out_of_range);
+    EXPECT_TRUE(watch.expired());  // released, not kept for a retry
+    const auto* root = dynamic_cast<const DBBooleanTerm*>(query.getTerm().get());
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->getOp(), DBBooleanTerm::OR);
+    ASSERT_EQ(root->getTerms().size(), 1u);
+    EXPECT_EQ(NorvTest::wordsOf(*root->getTerms()[0]), NorvTest::wordsOf(*leaf(8)));
+}
+
+TEST(DBQuery, HostileHitCountCostsNothing) {
+    AlignedBuf buf = queryHead();
+    leaf(2)->write(buf);
+    buf.put(NorvTest::kHostileCount);  // and no hit behind it
+    DBQuery query;
+    query.add(hit(1));
+    EXPECT_TRUE(NorvTest::countFailsCheaply<boost::shared_ptr<Summary>>([&] { query.read(buf); }));
+    ASSERT_EQ(query.size(), 1u);
+    EXPECT_EQ(query.getHits()[0]->getID(), 1u);
+    EXPECT_EQ(NorvTest::wordsOf(*query.getTerm()), NorvTest::wordsOf(*leaf(2)));
 }
 
 TEST(DBQuery, WhatCannotTravelWritesNothing) {

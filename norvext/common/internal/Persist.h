@@ -6,7 +6,6 @@
 
 #include <norvutil/AlignedBuf.h>
 
-#include <algorithm>
 #include <cstddef>
 #include <stdexcept>
 #include <string>
@@ -34,19 +33,18 @@ inline void getBytes(AlignedBuf& buf, std::vector<char>& bytes) {
     bytes.assign(data, data + count);
 }
 
-// Elements reserved ahead at most, whatever count a buffer announces.
-constexpr std::size_t kReserveStep = 1024;
-
-// Makes room for `count` more elements announced by a buffer. A buffer is
-// untrusted, so at most kReserveStep of them are reserved up front and the
-// vector grows with the elements actually read. Throws std::length_error
-// "vector<T> too long" when the vector could not hold them all.
+// Checks a count of elements announced by a buffer, before any of them is
+// read. A buffer is untrusted, so its count reserves nothing ahead: the
+// vector grows with the elements actually read, and the memory a read takes
+// follows the bytes it was given, never the number they announce (a short
+// buffer that announces 4294967295 elements fails where its data ends,
+// having cost nothing). Throws std::length_error "vector<T> too long" when
+// the vector could never hold them all.
 template <class T>
-void reserveAnnounced(std::vector<T>& elements, unsigned int count) {
+void checkAnnouncedCount(const std::vector<T>& elements, unsigned int count) {
     if (count > elements.max_size() - elements.size()) {
         throw std::length_error("vector<T> too long");
     }
-    elements.reserve(elements.size() + std::min<std::size_t>(count, kReserveStep));
 }
 
 }  // namespace internal
