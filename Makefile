@@ -14,6 +14,8 @@ PACKAGES := cmake g++ make libboost-dev libgtest-dev libgmock-dev googletest lib
 all: build
 
 # Installs missing packages when run as root; otherwise only reports them.
+# An index that fails to refresh does not stop the install: the install
+# itself says whether the packages could be had.
 deps:
 	@missing=""; for p in $(PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "ok installed" || missing="$$missing $$p"; \
@@ -21,7 +23,7 @@ deps:
 	if [ -n "$$missing" ]; then \
 	  if [ "$$(id -u)" = 0 ]; then \
 	    echo "Installing:$$missing"; \
-	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	    { apt-get update -qq || true; } && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
 	  else \
 	    echo "Missing packages (install them as root):$$missing"; \
 	  fi; \
