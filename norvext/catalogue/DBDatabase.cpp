@@ -34,23 +34,15 @@ void DBDatabase::write(AlignedBuf& buf) const {
     DBInfo::write(buf);
     buf.put(static_cast<unsigned int>(m_id));
     internal::putString(buf, m_tag);
-    buf.put(static_cast<unsigned int>(m_fields.size()));
-    for (const DBField& field : m_fields) {
-        field.write(buf);
-    }
+    internal::writeElements(buf, m_fields, [&buf](const DBField& field) { field.write(buf); });
 }
 
 void DBDatabase::read(AlignedBuf& buf) {
     DBInfo::read(buf);
     buf.get(m_id);
     buf.get(m_tag);
-    unsigned int count = 0;
-    buf.get(count);
     Fields fields;
-    internal::checkAnnouncedCount(fields, count);
-    for (unsigned int i = 0; i < count; ++i) {
-        fields.emplace_back(buf);
-    }
+    internal::readElements(buf, fields, [](AlignedBuf& in) { return DBField(in); });
     m_fields.swap(fields);
 }
 

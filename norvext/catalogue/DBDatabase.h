@@ -32,6 +32,10 @@ public:
     // Assigns name, description, id, tag, then copies the fields. If the
     // copy fails (std::bad_alloc) the scalars are already assigned.
     DBDatabase& operator=(const DBDatabase&) = default;
+    // Moves hand the fields over, so growing vectors and reads relocate a
+    // database without copying its fields.
+    DBDatabase(DBDatabase&&) noexcept = default;
+    DBDatabase& operator=(DBDatabase&&) noexcept = default;
     ~DBDatabase() override;
 
     // Offers the database, not its fields, to Common::Visitor<DBDatabase>;

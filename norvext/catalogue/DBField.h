@@ -23,6 +23,8 @@ public:
     explicit DBField(AlignedBuf& buf);
     DBField(const DBField&) = default;
     DBField& operator=(const DBField&) = default;
+    DBField(DBField&&) noexcept = default;
+    DBField& operator=(DBField&&) noexcept = default;
     ~DBField() override;
 
     int getID() const { return m_id; }

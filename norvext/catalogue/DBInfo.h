@@ -20,6 +20,8 @@ public:
     // Replaces name and description; lets a description's base part be
     // assigned from any other description.
     DBInfo& operator=(const DBInfo&) = default;
+    DBInfo(DBInfo&&) noexcept = default;
+    DBInfo& operator=(DBInfo&&) noexcept = default;
     ~DBInfo() override;
 
     // Only concrete descriptions are visited; DBInfo has no interface.

@@ -30,22 +30,14 @@ void QueryDBInfo::dump(std::ostream& os, int level) const {
 void QueryDBInfo::write(AlignedBuf& buf) const {
     DBInfo::write(buf);
     buf.put(m_limit);
-    buf.put(static_cast<unsigned int>(m_info.size()));
-    for (const DBDatabase& database : m_info) {
-        database.write(buf);
-    }
+    internal::writeElements(buf, m_info, [&buf](const DBDatabase& database) { database.write(buf); });
 }
 
 void QueryDBInfo::read(AlignedBuf& buf) {
     DBInfo::read(buf);
     buf.get(m_limit);
-    unsigned int count = 0;
-    buf.get(count);
     Databases databases;
-    internal::checkAnnouncedCount(databases, count);
-    for (unsigned int i = 0; i < count; ++i) {
-        databases.emplace_back(buf);
-    }
+    internal::readElements(buf, databases, [](AlignedBuf& in) { return DBDatabase(in); });
     m_info.swap(databases);
 }
 

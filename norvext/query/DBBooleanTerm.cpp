@@ -69,10 +69,7 @@ void DBBooleanTerm::write(AlignedBuf& buf) const {
     const internal::TermTreeWrite checked(*this);
     buf.put(kTypeCode);
     buf.put(static_cast<unsigned int>(m_op));
-    buf.put(static_cast<unsigned int>(m_terms.size()));
-    for (const auto& term : m_terms) {
-        term->write(buf);
-    }
+    internal::writeElements(buf, m_terms, [&buf](const boost::shared_ptr<DBTerm>& term) { term->write(buf); });
 }
 
 void DBBooleanTerm::read(AlignedBuf& buf) {
@@ -82,12 +79,7 @@ void DBBooleanTerm::read(AlignedBuf& buf) {
         throw std::runtime_error("DBBooleanTerm::read: Invalid opcode: " + std::to_string(op));
     }
     m_op = static_cast<Op>(op);
-    unsigned int count = 0;
-    buf.get(count);
-    internal::checkAnnouncedCount(m_terms, count);
-    for (unsigned int i = 0; i < count; ++i) {
-        m_terms.push_back(DBTerm::create(buf));
-    }
+    internal::readElements(buf, m_terms, [](AlignedBuf& in) { return DBTerm::create(in); });
 }
 
 }  // namespace Norv

@@ -125,10 +125,7 @@ void DBQuery::write(AlignedBuf& buf) const {
     internal::putString(buf, m_dbName);
     buf.put(m_wildcard);
     m_term->write(buf);
-    buf.put(static_cast<unsigned int>(m_hits.size()));
-    for (const auto& hit : m_hits) {
-        hit->write(buf);
-    }
+    internal::writeElements(buf, m_hits, [&buf](const boost::shared_ptr<Summary>& hit) { hit->write(buf); });
 }
 
 void DBQuery::read(AlignedBuf& buf) {
@@ -140,12 +137,7 @@ void DBQuery::read(AlignedBuf& buf) {
     buf.get(m_dbName);
     buf.get(m_wildcard);
     internal::rebuildTerm(buf, m_term);
-    unsigned int count = 0;
-    buf.get(count);
-    internal::checkAnnouncedCount(m_hits, count);
-    for (unsigned int i = 0; i < count; ++i) {
-        m_hits.push_back(boost::make_shared<Summary>(buf));
-    }
+    internal::readElements(buf, m_hits, [](AlignedBuf& in) { return boost::make_shared<Summary>(in); });
 }
 
 }  // namespace Norv

@@ -33,17 +33,34 @@ inline void getBytes(AlignedBuf& buf, std::vector<char>& bytes) {
     bytes.assign(data, data + count);
 }
 
-// Checks a count of elements announced by a buffer, before any of them is
-// read. A buffer is untrusted, so its count reserves nothing ahead: the
-// vector grows with the elements actually read, and the memory a read takes
-// follows the bytes it was given, never the number they announce (a short
-// buffer that announces 4294967295 elements fails where its data ends,
-// having cost nothing). Throws std::length_error "vector<T> too long" when
-// the vector could never hold them all.
-template <class T>
-void checkAnnouncedCount(const std::vector<T>& elements, unsigned int count) {
+// A vector of children travels as its element count, then each element.
+// Writes the count, then calls `writeOne(element)` for each in order.
+template <class T, class WriteOne>
+void writeElements(AlignedBuf& buf, const std::vector<T>& elements, WriteOne writeOne) {
+    buf.put(static_cast<unsigned int>(elements.size()));
+    for (const T& element : elements) {
+        writeOne(element);
+    }
+}
+
+// Reads an element count, then appends that many elements to `elements`,
+// each made by `readOne(buf)`. A buffer is untrusted, so its count reserves
+// nothing ahead: the vector grows with the elements actually read, and the
+// memory a read takes follows the bytes it was given, never the number they
+// announce (a short buffer that announces 4294967295 elements fails where
+// its data ends, having cost nothing). Throws std::length_error "vector<T>
+// too long" before reading any element when the vector could never hold
+// them all; whatever readOne throws passes through, leaving the elements
+// read before it appended.
+template <class T, class ReadOne>
+void readElements(AlignedBuf& buf, std::vector<T>& elements, ReadOne readOne) {
+    unsigned int count = 0;
+    buf.get(count);
     if (count > elements.max_size() - elements.size()) {
         throw std::length_error("vector<T> too long");
+    }
+    for (unsigned int i = 0; i < count; ++i) {
+        elements.push_back(readOne(buf));
     }
 }
 
