@@ -1,7 +1,5 @@
 #include <norvseq/Alignment.h>
 
-#include <norvext/common/Visitor.h>
-
 #include <boost/make_shared.hpp>
 #include <gtest/gtest.h>
 
@@ -75,17 +73,4 @@ TEST(Alignment, TextFormRoundTrips) {
     b.read(broken);
     EXPECT_FALSE(broken);
     EXPECT_EQ(b.getSeqAlign().getScore(), -7);
-}
-
-TEST(Alignment, AcceptReachesItsVisitorOnly) {
-    struct V : Common::VisitorBase, Common::Visitor<Alignment> {
-        int calls = 0;
-        void visit(Alignment&) override { ++calls; }
-    } v;
-    struct Other : Common::VisitorBase {
-    } other;
-    Alignment a(record(1));
-    a.accept(v);
-    a.accept(other);
-    EXPECT_EQ(v.calls, 1);
 }

@@ -107,18 +107,6 @@ TEST(Summary, FailedReadKeepsWhatCameBefore) {
     EXPECT_EQ(s.getTitle(), "keep");
 }
 
-TEST(Summary, CopiesAreIndependent) {
-    Summary a = filled();
-    Summary b(a);
-    b.setTitle("changed");
-    Summary c;
-    c = a;
-    c.setID(1);
-    EXPECT_EQ(a.getTitle(), "title");
-    EXPECT_EQ(a.getID(), 4000000000u);
-    expectEqual(Summary(a), a);
-}
-
 TEST(Summary, DumpListsEveryKeyInOrder) {
     std::ostringstream os;
     Summary().dump(os, 0);

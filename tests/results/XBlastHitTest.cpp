@@ -1,6 +1,5 @@
 #include <norvext/results/XBlastHit.h>
 
-#include <norvext/common/Visitor.h>
 #include <norvext/query/Summary.h>
 
 #include <norvseq/Alignment.h>
@@ -163,16 +162,4 @@ TEST(XBlastHit, DumpNestsSummaryAndAlignments) {
     hit.dump(withSummary, 1);
     EXPECT_EQ(withSummary.str().find("summary:"), std::string::npos);
     EXPECT_NE(withSummary.str().find("\n    Summary {\n      database: -1\n"), std::string::npos);
-}
-
-TEST(XBlastHit, AcceptVisitsTheHitOnly) {
-    struct V : Common::VisitorBase, Common::Visitor<XBlastHit>, Common::Visitor<Summary> {
-        int hits = 0, summaries = 0;
-        void visit(XBlastHit&) override { ++hits; }
-        void visit(Summary&) override { ++summaries; }
-    } v;
-    XBlastHit hit(boost::make_shared<Summary>());
-    hit.accept(v);
-    EXPECT_EQ(v.hits, 1);
-    EXPECT_EQ(v.summaries, 0);
 }
