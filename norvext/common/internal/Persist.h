@@ -6,6 +6,7 @@
 
 #include <norvutil/AlignedBuf.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <stdexcept>
 #include <string>
@@ -43,15 +44,18 @@ void writeElements(AlignedBuf& buf, const std::vector<T>& elements, WriteOne wri
     }
 }
 
+// Every persisted element takes at least one 32-bit word.
+constexpr std::size_t kMinElementBytes = 4;
+
 // Reads an element count, then appends that many elements to `elements`,
-// each made by `readOne(buf)`. A buffer is untrusted, so its count reserves
-// nothing ahead: the vector grows with the elements actually read, and the
-// memory a read takes follows the bytes it was given, never the number they
-// announce (a short buffer that announces 4294967295 elements fails where
-// its data ends, having cost nothing). Throws std::length_error "vector<T>
-// too long" before reading any element when the vector could never hold
-// them all; whatever readOne throws passes through, leaving the elements
-// read before it appended.
+// each made by `readOne(buf)`. A buffer is untrusted, so room is reserved
+// only for as many elements as the bytes left in it could hold: the memory a
+// read takes follows the bytes it was given, never the number they announce
+// (a short buffer that announces 4294967295 elements fails where its data
+// ends, having cost next to nothing), while an honest count is reserved
+// once. Throws std::length_error "vector<T> too long" before reading any
+// element when the vector could never hold them all; whatever readOne throws
+// passes through, leaving the elements read before it appended.
 template <class T, class ReadOne>
 void readElements(AlignedBuf& buf, std::vector<T>& elements, ReadOne readOne) {
     unsigned int count = 0;
@@ -59,6 +63,8 @@ void readElements(AlignedBuf& buf, std::vector<T>& elements, ReadOne readOne) {
     if (count > elements.max_size() - elements.size()) {
         throw std::length_error("vector<T> too long");
     }
+    const std::size_t backed = (buf.size() - buf.tell()) / kMinElementBytes;
+    elements.reserve(elements.size() + std::min<std::size_t>(count, backed));
     for (unsigned int i = 0; i < count; ++i) {
         elements.push_back(readOne(buf));
     }
