@@ -124,6 +124,24 @@ void checkReadersAgree(const std::uint8_t* data, std::size_t size, ReadA readA, 
     }
 }
 
+// Both checks for a class T with a constructor from a buffer, write(), read()
+// and dump(): the constructor is the reader; read() into a copy of `filled`
+// (an object holding values that a read must replace) has to agree with it.
+// Returns whether the bytes were read.
+template <class T>
+bool checkBufferConstructed(const std::uint8_t* data, std::size_t size, const T& filled) {
+    const auto construct = [](Norv::AlignedBuf& buf) { return T(buf); };
+    const auto write = [](const T& object, Norv::AlignedBuf& buf) { object.write(buf); };
+    const auto readIntoFilled = [&filled](Norv::AlignedBuf& buf) {
+        T object(filled);
+        object.read(buf);
+        return object;
+    };
+    const bool read = checkReader(data, size, construct, write, [](const T& object, std::ostream& os) { object.dump(os, 0); });
+    checkReadersAgree(data, size, construct, readIntoFilled, write);
+    return read;
+}
+
 }  // namespace NorvFuzz
 
 #endif
