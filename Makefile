@@ -128,7 +128,7 @@ WINE_PACKAGES := wine wine32:i386 wine64
 # ours fails twice. WINE_EMULATED=0 skips emulation.
 # The boot runs without WINEPATH: with the MinGW runtime folders on it, the
 # boot stopped on functions of Wine's own DLLs that looked unimplemented.
-WINE_EMULATED ?= 0
+WINE_EMULATED ?= 1
 QEMU_PACKAGES := qemu-user-static
 I386_ELF := :qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F
 MINGW_RUNTIME := /usr/lib/gcc/i686-w64-mingw32/12-posix;/usr/i686-w64-mingw32/lib
