@@ -79,7 +79,7 @@ void DBBooleanTerm::read(AlignedBuf& buf) {
         throw std::runtime_error("DBBooleanTerm::read: Invalid opcode: " + std::to_string(op));
     }
     m_op = static_cast<Op>(op);
-    internal::readElements(buf, m_terms, [](AlignedBuf& in) { return DBTerm::create(in); });
+    internal::appendElements(buf, m_terms, [](AlignedBuf& in) { return DBTerm::create(in); });
 }
 
 }  // namespace Norv

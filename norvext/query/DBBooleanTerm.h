@@ -67,7 +67,8 @@ public:
     // Throws std::runtime_error "DBBooleanTerm::read: Invalid opcode: <code>"
     // for an operator other than 1, 2 or 3, leaving the term unchanged.
     // Failures inside a child pass through; the children appended before it
-    // stay.
+    // stay. No child count is refused up front: one larger than the bytes
+    // hold fails where the buffer ends.
     void read(AlignedBuf& buf) override;
 
 private:

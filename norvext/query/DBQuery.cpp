@@ -137,7 +137,7 @@ void DBQuery::read(AlignedBuf& buf) {
     buf.get(m_dbName);
     buf.get(m_wildcard);
     internal::rebuildTerm(buf, m_term);
-    internal::readElements(buf, m_hits, [](AlignedBuf& in) { return boost::make_shared<Summary>(in); });
+    internal::appendElements(buf, m_hits, [](AlignedBuf& in) { return boost::make_shared<Summary>(in); });
 }
 
 }  // namespace Norv

@@ -116,7 +116,9 @@ public:
     // one rebuilt as DBTerm::create() does (the new term is installed before
     // it reads its body), then appends the hits read. Throws what
     // DBTerm::create() throws (an unknown type code leaves the old term in
-    // place); the fields read before a failure keep their new values.
+    // place); the fields read before a failure keep their new values, and
+    // so do the hits appended before it. No hit count is refused up front:
+    // one larger than the bytes hold fails where the buffer ends.
     void read(AlignedBuf& buf);
 
 private:

@@ -28,8 +28,13 @@ if(internal_headers)
   message(FATAL_ERROR "internal headers were installed: ${internal_headers}")
 endif()
 
+set(toolchain)
+if(TOOLCHAIN)
+  # The consumer is built for the same target as the package.
+  set(toolchain -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN})
+endif()
 run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/build -G "${GENERATOR}"
-    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=Release)
+    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=Release ${toolchain})
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
 run(${WORK_DIR}/build/consumer)
 if(NOT last_output STREQUAL "consumer: 42 W/W=11\n")

@@ -161,15 +161,17 @@ TEST(DBQuery, FailedReadHoldsTheNewPartlyReadTerm) {
     EXPECT_EQ(NorvTest::wordsOf(*root->getTerms()[0]), NorvTest::wordsOf(*leaf(8)));
 }
 
-TEST(DBQuery, HostileHitCountCostsNothing) {
+TEST(DBQuery, HostileHitCountFailsAtTheDataEndAndKeepsTheHitsRead) {
     AlignedBuf buf = queryHead();
     leaf(2)->write(buf);
-    buf.put(NorvTest::kHostileCount);  // and no hit behind it
+    buf.put(NorvTest::kHostileCount);  // on any size_t: only the data's end stops the read
+    hit(5)->write(buf);
     DBQuery query;
     query.add(hit(1));
-    EXPECT_TRUE(NorvTest::countFailsCheaply<boost::shared_ptr<Summary>>([&] { query.read(buf); }));
-    ASSERT_EQ(query.size(), 1u);
+    EXPECT_TRUE(NorvTest::failsCheaply([&] { query.read(buf); }));
+    ASSERT_EQ(query.size(), 2u);
     EXPECT_EQ(query.getHits()[0]->getID(), 1u);
+    EXPECT_EQ(query.getHits()[1]->getID(), 5u);
     EXPECT_EQ(NorvTest::wordsOf(*query.getTerm()), NorvTest::wordsOf(*leaf(2)));
 }
 

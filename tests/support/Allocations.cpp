@@ -7,43 +7,44 @@
 #include <new>
 #include <vector>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+
 namespace {
 
 std::atomic<std::size_t> g_live{0};
 std::atomic<std::size_t> g_peak{0};
 
-// Each block carries its size in front of the caller's bytes, so that the
-// unsized delete can count it off.
-constexpr std::size_t kHeader = alignof(std::max_align_t);
-
+// Blocks are plain malloc blocks, counted by their usable size: whichever
+// module frees a block, it hands free() what malloc() gave, and the count
+// taken off is the count put on.
 void* allocate(std::size_t size) noexcept {
-    void* block = std::malloc(size + kHeader);
+    void* block = std::malloc(size == 0 ? 1 : size);
     if (block == nullptr) {
         return nullptr;
     }
-    *static_cast<std::size_t*>(block) = size;
-    const std::size_t live = g_live.fetch_add(size) + size;
+    const std::size_t usable = malloc_usable_size(block);
+    const std::size_t live = g_live.fetch_add(usable) + usable;
     std::size_t peak = g_peak.load();
     while (live > peak && !g_peak.compare_exchange_weak(peak, live)) {
     }
-    return static_cast<char*>(block) + kHeader;
+    return block;
 }
 
-void release(void* p) noexcept {
-    if (p == nullptr) {
+void release(void* block) noexcept {
+    if (block == nullptr) {
         return;
     }
-    void* block = static_cast<char*>(p) - kHeader;
-    g_live.fetch_sub(*static_cast<std::size_t*>(block));
+    g_live.fetch_sub(malloc_usable_size(block));
     std::free(block);
 }
 
 void* allocateOrThrow(std::size_t size) {
-    void* p = allocate(size);
-    if (p == nullptr) {
+    void* block = allocate(size);
+    if (block == nullptr) {
         throw std::bad_alloc();
     }
-    return p;
+    return block;
 }
 
 }  // namespace
@@ -65,7 +66,23 @@ AllocationMeter::AllocationMeter() : m_base(g_live.load()) { g_peak.store(m_base
 
 std::size_t AllocationMeter::peak() const { return g_peak.load() - m_base; }
 
-bool seesLibraryAllocations() {
+}  // namespace NorvTest
+
+#else
+
+namespace NorvTest {
+
+AllocationMeter::AllocationMeter() : m_base(0) {}
+
+std::size_t AllocationMeter::peak() const { return 0; }
+
+}  // namespace NorvTest
+
+#endif
+
+namespace NorvTest {
+
+bool isMetered() {
     const std::vector<unsigned char> bytes(4096);
     const AllocationMeter meter;
     Norv::AlignedBuf buf;

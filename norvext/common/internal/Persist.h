@@ -47,15 +47,37 @@ void writeElements(AlignedBuf& buf, const std::vector<T>& elements, WriteOne wri
 // Every persisted element takes at least one 32-bit word.
 constexpr std::size_t kMinElementBytes = 4;
 
-// Reads an element count, then appends that many elements to `elements`,
-// each made by `readOne(buf)`. A buffer is untrusted, so room is reserved
-// only for as many elements as the bytes left in it could hold: the memory a
-// read takes follows the bytes it was given, never the number they announce
-// (a short buffer that announces 4294967295 elements fails where its data
-// ends, having cost next to nothing), while an honest count is reserved
-// once. Throws std::length_error "vector<T> too long" before reading any
-// element when the vector could never hold them all; whatever readOne throws
+// Appends `count` elements to `elements`, each made by `readOne(buf)`. A
+// buffer is untrusted, so room is reserved only for as many elements as the
+// bytes left in it could hold: the memory a read takes follows the bytes it
+// was given, never the number they announce (a short buffer that announces
+// 4294967295 elements fails where its data ends, having cost next to
+// nothing), while an honest count is reserved once. Whatever readOne throws
 // passes through, leaving the elements read before it appended.
+template <class T, class ReadOne>
+void appendElements(AlignedBuf& buf, unsigned int count, std::vector<T>& elements, ReadOne readOne) {
+    const std::size_t backed = (buf.size() - buf.tell()) / kMinElementBytes;
+    const std::size_t room = elements.max_size() - elements.size();
+    elements.reserve(elements.size() + std::min<std::size_t>({count, backed, room}));
+    for (unsigned int i = 0; i < count; ++i) {
+        elements.push_back(readOne(buf));
+    }
+}
+
+// Reads an element count, then appends that many elements to the ones
+// already there. No count is refused up front: one that no vector could hold
+// fails where the buffer's data ends, as any other short buffer does.
+template <class T, class ReadOne>
+void appendElements(AlignedBuf& buf, std::vector<T>& elements, ReadOne readOne) {
+    unsigned int count = 0;
+    buf.get(count);
+    appendElements(buf, count, elements, readOne);
+}
+
+// Reads an element count, then that many elements into `elements` (a vector
+// the caller has just made, to swap in once it is whole). Throws
+// std::length_error "vector<T> too long" before reading any element when the
+// vector could never hold them all.
 template <class T, class ReadOne>
 void readElements(AlignedBuf& buf, std::vector<T>& elements, ReadOne readOne) {
     unsigned int count = 0;
@@ -63,11 +85,7 @@ void readElements(AlignedBuf& buf, std::vector<T>& elements, ReadOne readOne) {
     if (count > elements.max_size() - elements.size()) {
         throw std::length_error("vector<T> too long");
     }
-    const std::size_t backed = (buf.size() - buf.tell()) / kMinElementBytes;
-    elements.reserve(elements.size() + std::min<std::size_t>(count, backed));
-    for (unsigned int i = 0; i < count; ++i) {
-        elements.push_back(readOne(buf));
-    }
+    appendElements(buf, count, elements, readOne);
 }
 
 }  // namespace internal

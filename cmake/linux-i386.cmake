@@ -1,0 +1,11 @@
+# 32-bit x86 Linux build on a 64-bit Debian host (g++-multilib): the data
+# model of the library's own platform, 32-bit pointers and size_t, tested
+# with the host's compiler. GoogleTest is built from Debian's sources with
+# the same flags, since only a 64-bit build of it is installed.
+set(CMAKE_C_FLAGS_INIT -m32)
+set(CMAKE_CXX_FLAGS_INIT -m32)
+set(CMAKE_EXE_LINKER_FLAGS_INIT -m32)
+set(CMAKE_SHARED_LINKER_FLAGS_INIT -m32)
+set(CMAKE_MODULE_LINKER_FLAGS_INIT -m32)
+set(CMAKE_LIBRARY_ARCHITECTURE i386-linux-gnu)
+set(NORV_GTEST_FROM_SOURCE ON CACHE BOOL "Build GoogleTest from its sources")
