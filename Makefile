@@ -9,7 +9,7 @@ PACKAGES := cmake g++ make libboost-dev libgtest-dev libgmock-dev googletest lib
             libcereal-dev libboost-serialization-dev \
             clang libclang-rt-14-dev
 
-.PHONY: all deps configure build demo test test-normal test-linux32 test-sanitize test-fuzz fuzz corpus bench buffers dump install deps-mingw deps-wine wine-i386-exec test-windows clean
+.PHONY: all deps configure build demo test test-normal test-linux32 test-sanitize test-fuzz fuzz bench buffers dump install deps-mingw deps-wine wine-i386-exec test-windows clean
 
 all: build
 
@@ -83,9 +83,10 @@ bench: deps
 	cmake --build $(BUILD)-bench -j $(JOBS)
 	cmake --build $(BUILD)-bench --target bench
 
-# libFuzzer targets (clang, ASan + UBSan). `make test` replays the committed
-# corpus and fuzzes each target briefly; `make fuzz` fuzzes each target for
-# FUZZ_SECONDS, keeping what it finds under $(BUILD)-fuzz/fuzz/found.
+# libFuzzer targets (clang, ASan + UBSan). `make test` replays the seeds (the
+# sample objects and their hostile variants) and the committed findings, then
+# fuzzes each target briefly; `make fuzz` fuzzes each target for FUZZ_SECONDS,
+# keeping what it finds under $(BUILD)-fuzz/fuzz/found.
 FUZZ_SECONDS ?= 600
 FUZZ_BRIEF_SECONDS ?= 20
 FUZZ_CONFIG = CC=clang CXX=clang++ cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -100,17 +101,12 @@ test-fuzz: deps
 fuzz: deps
 	$(FUZZ_CONFIG)
 	cmake --build $(BUILD)-fuzz -j $(JOBS)
-	cd $(BUILD)-fuzz/fuzz && for t in *_fuzz; do \
+	cd $(BUILD)-fuzz/fuzz && ./make_seeds seeds && for t in *_fuzz; do \
 	  name=$${t%_fuzz}; mkdir -p found/$$name; \
 	  echo "== $$name ($(FUZZ_SECONDS) s)"; \
 	  ./$$t -malloc_limit_mb=256 -rss_limit_mb=1024 -max_total_time=$(FUZZ_SECONDS) \
-	    -print_final_stats=1 found/$$name $(CURDIR)/fuzz/corpus/$$name || exit 1; \
+	    -print_final_stats=1 found/$$name seeds/$$name $(CURDIR)/fuzz/corpus/$$name || exit 1; \
 	done
-
-# Rewrites fuzz/corpus from real objects.
-corpus: deps
-	$(FUZZ_CONFIG)
-	cmake --build $(BUILD)-fuzz --target corpus
 
 # 32-bit Windows: cross-build the DLLs, tests and demo with MinGW-w64, check
 # the DLL export table, and run the tests and the demo under Wine. A part

@@ -1,25 +1,29 @@
 #ifndef NORVEXT_FUZZ_FUZZSUPPORT_H
 #define NORVEXT_FUZZ_FUZZSUPPORT_H
 
-// The harness shared by every fuzz target: a reader is given arbitrary bytes;
-// it either succeeds or throws one of the library's standard exceptions (the
-// buffer's std::out_of_range, std::length_error "vector<T> too long", or a
+// The harness of the fuzz targets. A reader is given arbitrary bytes; it
+// either succeeds or throws one of the library's own exceptions (the buffer's
+// std::out_of_range, std::length_error "vector<T> too long", or a
 // std::runtime_error of the term factory or the boolean term). After a
 // success the object must survive its own write and read: writing it,
-// reading that into a fresh object and writing again gives the same bytes
-// (this catches field orders that differ between write and read). Its dump
-// must run too.
+// reading that back and writing again gives the same bytes. Its dump must run
+// too, and where a class also has a constructor from a buffer, that and
+// read() into an object in use must agree.
+
+#include "tests/support/Samples.h"
 
 #include <norvutil/AlignedBuf.h>
+
+#include <boost/optional.hpp>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <exception>
 #include <ostream>
 #include <stdexcept>
 #include <streambuf>
+#include <type_traits>
 #include <vector>
 
 namespace NorvFuzz {
@@ -49,9 +53,8 @@ inline bool startsWith(const char* text, const char* prefix) {
     return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
 }
 
-// Runs `read` (which reads from bytes that may be anything) and tells whether
-// it succeeded. A failure must be one that the library promises; anything
-// else is a finding: other standard exceptions abort here, other throws
+// Runs `read` and tells whether it succeeded. A failure must be one that the
+// library promises; other standard exceptions abort here, other throws
 // escape to libFuzzer.
 template <class Read>
 bool readsOrFailsCleanly(Read read) {
@@ -76,70 +79,69 @@ bool readsOrFailsCleanly(Read read) {
     return false;
 }
 
-// The bytes that `write(object, buf)` puts into an empty buffer.
-template <class Object, class Write>
-std::vector<unsigned char> bytesOf(const Object& object, Write write) {
+template <class T>
+std::vector<unsigned char> bytesOf(const T& object) {
     Norv::AlignedBuf buf;
-    write(object, buf);
+    object.write(buf);
     return buf.bytes();
 }
 
-// `readFresh(buf)` builds an object from a buffer (returning it by value or
-// by pointer-like handle); `write(object, buf)` and `dump(object, os)` use it.
-// Returns whether the bytes were read; on success the write/read/write and
-// dump checks have passed.
-template <class ReadFresh, class Write, class Dump>
-bool checkReader(const std::uint8_t* data, std::size_t size, ReadFresh readFresh, Write write, Dump dump) {
-    Norv::AlignedBuf input = bufferOf(data, size);
-    decltype(readFresh(input)) object;
-    if (!readsOrFailsCleanly([&] { object = readFresh(input); })) {
-        return false;
-    }
-    const std::vector<unsigned char> first = bytesOf(object, write);
-    Norv::AlignedBuf again(first);
-    auto copy = readFresh(again);  // must not throw: these are our own bytes
-    if (first != bytesOf(copy, write)) {
-        fail("write, read, write does not reproduce the bytes");
-    }
-    NullStream sink;
-    dump(object, sink);
-    return true;
-}
-
-// For a class with both a constructor from a buffer and read(): the two ways
-// must agree on the same bytes, both failing or both giving the same object.
-template <class ReadA, class ReadB, class Write>
-void checkReadersAgree(const std::uint8_t* data, std::size_t size, ReadA readA, ReadB readB, Write write) {
-    Norv::AlignedBuf inputA = bufferOf(data, size);
-    Norv::AlignedBuf inputB = bufferOf(data, size);
-    decltype(readA(inputA)) a;
-    decltype(readB(inputB)) b;
-    const bool aRead = readsOrFailsCleanly([&] { a = readA(inputA); });
-    const bool bRead = readsOrFailsCleanly([&] { b = readB(inputB); });
-    if (aRead != bRead) {
-        fail("the constructor from a buffer and read() disagree on success");
-    }
-    if (aRead && bytesOf(a, write) != bytesOf(b, write)) {
-        fail("the constructor from a buffer and read() give different objects");
-    }
-}
-
-// Both checks for a class T with a constructor from a buffer, write(), read()
-// and dump(): the constructor is the reader; read() into a copy of `filled`
-// (an object holding values that a read must replace) has to agree with it.
-// Returns whether the bytes were read.
+// How a class is read from bytes that may be anything: into a default
+// object, or for DBTerm through the term factory.
 template <class T>
-bool checkBufferConstructed(const std::uint8_t* data, std::size_t size, const T& filled) {
-    const auto construct = [](Norv::AlignedBuf& buf) { return T(buf); };
-    const auto write = [](const T& object, Norv::AlignedBuf& buf) { object.write(buf); };
-    const auto readIntoFilled = [&filled](Norv::AlignedBuf& buf) {
-        T object(filled);
+struct Reader {
+    using Handle = T;
+    static T readNew(Norv::AlignedBuf& buf) {
+        T object;
         object.read(buf);
         return object;
-    };
-    const bool read = checkReader(data, size, construct, write, [](const T& object, std::ostream& os) { object.dump(os, 0); });
-    checkReadersAgree(data, size, construct, readIntoFilled, write);
-    return read;
+    }
+    static const T& object(const T& handle) { return handle; }
+};
+
+template <>
+struct Reader<Norv::DBTerm> {
+    using Handle = boost::shared_ptr<Norv::DBTerm>;
+    static Handle readNew(Norv::AlignedBuf& buf) {
+        Handle term = Norv::DBTerm::create(buf);
+        if (!term) {
+            fail("the term factory returned a null term");
+        }
+        return term;
+    }
+    static const Norv::DBTerm& object(const Handle& handle) { return *handle; }
+};
+
+// The whole check of one input for class T.
+template <class T>
+void check(const std::uint8_t* data, std::size_t size) {
+    using R = Reader<T>;
+    Norv::AlignedBuf input = bufferOf(data, size);
+    typename R::Handle handle;
+    const bool read = readsOrFailsCleanly([&] { handle = R::readNew(input); });
+    if (read) {
+        const std::vector<unsigned char> first = bytesOf(R::object(handle));
+        Norv::AlignedBuf again(first);
+        const typename R::Handle copy = R::readNew(again);  // must not throw: these are our own bytes
+        if (first != bytesOf(R::object(copy))) {
+            fail("write, read, write does not reproduce the bytes");
+        }
+        NullStream sink;
+        R::object(handle).dump(sink, 0);
+    }
+    if constexpr (std::is_constructible<T, Norv::AlignedBuf&>::value) {
+        Norv::AlignedBuf forConstructor = bufferOf(data, size);
+        Norv::AlignedBuf forRead = bufferOf(data, size);
+        boost::optional<T> constructed;
+        T inUse = NorvTest::samples<T>()[1];
+        if (readsOrFailsCleanly([&] { constructed.emplace(forConstructor); }) !=
+            readsOrFailsCleanly([&] { inUse.read(forRead); })) {
+            fail("the constructor from a buffer and read() disagree on success");
+        }
+        if (constructed && bytesOf(*constructed) != bytesOf(inUse)) {
+            fail("the constructor from a buffer and read() into an object in use give different objects");
+        }
+    }
 }
 
 }  // namespace NorvFuzz

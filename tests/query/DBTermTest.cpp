@@ -1,23 +1,15 @@
+#include <norvext/query/DBRangeTerm.h>
 #include <norvext/query/DBTerm.h>
 
-#include "tests/query/TermBuffers.h"
+#include "tests/query/Terms.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <utility>
+#include <typeinfo>
 
 using Norv::AlignedBuf;
 using Norv::DBTerm;
-
-namespace {
-// A term that keeps DBTerm's own dump.
-struct BareTerm : DBTerm {
-    void accept(Common::VisitorBase&) override {}
-    void write(AlignedBuf&) const override {}
-    void read(AlignedBuf&) override {}
-};
-}  // namespace
 
 TEST(DBTerm, ComparisonNamesAndValues) {
     const char* const names[] = {"EQ", "NEQ", "LT", "GT", "LE", "GE", "LIKE"};
@@ -26,25 +18,34 @@ TEST(DBTerm, ComparisonNamesAndValues) {
         EXPECT_EQ(DBTerm::compValue(names[value]), value) << names[value];
     }
     // Two bytes decide, and no text is rejected.
-    EXPECT_EQ(DBTerm::compValue("LI"), DBTerm::LIKE);
-    EXPECT_EQ(DBTerm::compValue("NOT"), DBTerm::NEQ);
-    EXPECT_EQ(DBTerm::compValue("LTE"), DBTerm::LT);
-    for (const char* other : {"", "N", "like", "GX", "LX", "EQUALS"}) {
-        EXPECT_EQ(DBTerm::compValue(other), DBTerm::EQ) << other;
+    const std::pair<const char*, DBTerm::Compare> texts[] = {
+        {"LI", DBTerm::LIKE}, {"NOT", DBTerm::NEQ}, {"LTE", DBTerm::LT}, {"", DBTerm::EQ},
+        {"N", DBTerm::EQ},    {"like", DBTerm::EQ}, {"GX", DBTerm::EQ},  {"EQUALS", DBTerm::EQ}};
+    for (const auto& t : texts) {
+        EXPECT_EQ(DBTerm::compValue(t.first), t.second) << t.first;
     }
-    std::ostringstream os;
-    BareTerm().dump(os, 2);
-    EXPECT_EQ(os.str(), "");
 }
 
-TEST(DBTerm, FactoryNamesAnUnknownCodeInSignedDecimal) {
+TEST(DBTerm, FactoryMakesTheClassOfTheCodeAndNamesAnUnknownOne) {
     const std::pair<unsigned int, const char*> cases[] = {
-        {0u, "0"}, {4u, "4"}, {0xffffffffu, "-1"}, {0x80000000u, "-2147483648"}};
+        {1u, typeid(Norv::DBStringTerm).name()}, {2u, typeid(Norv::DBRangeTerm).name()},
+        {3u, typeid(Norv::DBBooleanTerm).name()}, {0u, "TermFactory::create: Invalid term type: 0"},
+        {4u, "TermFactory::create: Invalid term type: 4"},
+        {0xffffffffu, "TermFactory::create: Invalid term type: -1"},
+        {0x80000000u, "TermFactory::create: Invalid term type: -2147483648"}};
     for (const auto& c : cases) {
         AlignedBuf buf;
-        buf.put(c.first);
-        EXPECT_EQ(NorvTest::errorOf([&] { DBTerm::create(buf); }),
-                  std::string("TermFactory::create: Invalid term type: ") + c.second);
+        for (unsigned int word : {c.first, 1u, 0u, 0u, 0u, 0u}) {
+            buf.put(word);
+        }
+        std::string made;
+        try {
+            const auto term = DBTerm::create(buf);
+            made = typeid(*term).name();
+        } catch (const std::runtime_error& e) {
+            made = e.what();
+        }
+        EXPECT_EQ(made, c.second) << c.first;
     }
 }
 
@@ -55,7 +56,20 @@ TEST(DBTerm, FactoryRebuildsTreesUpToTheDepthLimit) {
     EXPECT_EQ(NorvTest::depthOf(DBTerm::create(atLimit)), DBTerm::s_maxDepth);
     EXPECT_EQ(NorvTest::errorOf([&] { DBTerm::create(deeper); }),
               "TermFactory::create: Term nesting deeper than 256 levels");
-    // The failure released every level that it had counted.
-    atLimit.rewind();
+    atLimit.rewind();  // the failure released every level that it had counted
     EXPECT_EQ(NorvTest::depthOf(DBTerm::create(atLimit)), DBTerm::s_maxDepth);
+}
+
+TEST(DBStringTerm, UnknownComparisonsAreDropped) {
+    AlignedBuf buf;
+    for (unsigned int word : {5u, 0u, 0u, 7u, 8u, 0u, 0u, 0xffffffffu}) {
+        buf.put(word);
+    }
+    Norv::DBStringTerm term(1, "", DBTerm::GE);
+    term.read(buf);
+    EXPECT_EQ(term.getField(), 5);
+    EXPECT_EQ(term.getCompare(), DBTerm::GE);
+    term.read(buf);
+    EXPECT_EQ(term.getField(), 8);
+    EXPECT_EQ(term.getCompare(), DBTerm::GE);
 }

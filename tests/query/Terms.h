@@ -1,35 +1,32 @@
-#ifndef NORVEXT_TESTS_QUERY_TERMBUFFERS_H
-#define NORVEXT_TESTS_QUERY_TERMBUFFERS_H
+#ifndef NORVEXT_TESTS_QUERY_TERMS_H
+#define NORVEXT_TESTS_QUERY_TERMS_H
 
-// Helpers of the query tests: persisted trees put together word by word,
-// independently of the writers under test, and error texts.
+// Helpers of the query tests: trees put together word by word, independently
+// of the writers under test, and error texts.
 
 #include <norvext/query/DBBooleanTerm.h>
 #include <norvext/query/DBStringTerm.h>
 
 #include <norvutil/AlignedBuf.h>
 
-#include "tests/support/Words.h"
-
 #include <boost/make_shared.hpp>
 
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 namespace NorvTest {
 
-// A string term on field `field` with no texts: five words when written.
-inline boost::shared_ptr<Norv::DBTerm> leaf(int field, Norv::DBTerm::Compare compare = Norv::DBTerm::EQ) {
-    return boost::make_shared<Norv::DBStringTerm>(field, "", compare);
+// A string term on field `field` with no texts.
+inline boost::shared_ptr<Norv::DBTerm> leaf(int field) {
+    return boost::make_shared<Norv::DBStringTerm>(field, "", Norv::DBTerm::EQ);
 }
 
-// `depth` nested boolean terms, each the only child of the one above it.
+// `depth` nested AND terms, each the only child of the one above it.
 inline void putNestedBooleans(Norv::AlignedBuf& buf, int depth) {
     for (int level = 1; level <= depth; ++level) {
-        buf.put(3u);
-        buf.put(1u);
-        buf.put(level < depth ? 1u : 0u);
+        for (unsigned int word : {3u, 1u, level < depth ? 1u : 0u}) {
+            buf.put(word);
+        }
     }
 }
 
@@ -43,11 +40,10 @@ inline int depthOf(const boost::shared_ptr<Norv::DBTerm>& term) {
     return depth;
 }
 
-// The words that `term` writes.
-inline std::vector<std::uint32_t> wordsOf(const Norv::DBTerm& term) {
-    Norv::AlignedBuf buf;
-    term.write(buf);
-    return words(buf);
+// The field of the string term that is child `i` of `term`, -100 for another class.
+inline int leafField(const Norv::DBBooleanTerm& term, std::size_t i) {
+    const auto* typed = dynamic_cast<const Norv::DBStringTerm*>(term.getTerms().at(i).get());
+    return typed != nullptr ? typed->getField() : -100;
 }
 
 // The message of the std::runtime_error that `action` throws.
