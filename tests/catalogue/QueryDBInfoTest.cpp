@@ -23,15 +23,17 @@ TEST(QueryDBInfo, LastPointsAtTheStoredCopy) {
     EXPECT_EQ(db.getTag(), "PD");
 }
 
-TEST(QueryDBInfo, SearchesLookAtDatabaseNamesAndTagsOnly) {
+TEST(QueryDBInfo, SearchesReturnTheFirstMatchOfNamesAndTagsOnly) {
     QueryDBInfo cat = NorvTest::samples<QueryDBInfo>()[1];  // EMBL (4, EM), SWISSPROT (1, SW)
     cat.add(DBDatabase(4, "EM", "", "SWISSPROT"));
+    cat.add(DBDatabase(1, "EMBL", "", "EM"));
     EXPECT_EQ(cat.findInfo(4), cat.begin());
+    EXPECT_EQ(cat.findInfo(1), cat.begin() + 1);
+    EXPECT_EQ(cat.findInfo("EMBL"), cat.begin());
     EXPECT_EQ(cat.findInfo("EM"), cat.begin() + 2);
     EXPECT_EQ(cat.findTag("EM"), cat.begin());
     EXPECT_EQ(cat.findTag("SWISSPROT"), cat.begin() + 2);
     EXPECT_EQ(cat.findInfo("embl"), cat.end());
-    EXPECT_EQ(cat.findInfo(1), cat.begin() + 1);
     EXPECT_EQ(cat.findInfo(-1), cat.end());
 }
 

@@ -8,12 +8,14 @@
 
 #include <norvutil/AlignedBuf.h>
 
+#include <boost/core/demangle.hpp>
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
+#include <typeinfo>
 #include <vector>
 
 using Norv::AlignedBuf;
@@ -95,16 +97,8 @@ using Classes = ::testing::Types<Norv::DBField, Norv::DBDatabase, Norv::QueryDBI
 struct ClassName {
     template <class T>
     static std::string GetName(int) {
-        static const char* const names[] = {"DBField",       "DBDatabase",  "QueryDBInfo",   "XBlastDBInfo",
-                                            "DBStringTerm",  "DBRangeTerm", "DBBooleanTerm", "Summary",
-                                            "DBQuery",       "XBlastParams", "FastAParams"};
-        return names[index<T>(Classes())];
-    }
-    template <class T, class... Ts>
-    static int index(::testing::Types<Ts...>) {
-        int at = 0;
-        const bool found = ((std::is_same<T, Ts>::value || (++at, false)) || ...);
-        return found ? at : -1;
+        const std::string name = boost::core::demangle(typeid(T).name());
+        return name.substr(name.rfind(':') + 1);
     }
 };
 
