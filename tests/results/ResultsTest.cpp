@@ -1,0 +1,266 @@
+// XBlast and XBlastHit: ranges and offsets, first-match rules, grouping,
+// sharing between copies and the dump text.
+#include <norvext/params/FastAParams.h>
+#include <norvext/params/XBlastParams.h>
+#include <norvext/query/Summary.h>
+#include <norvext/results/XBlast.h>
+
+#include <norvseq/Alignment.h>
+
+#include <boost/make_shared.hpp>
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <sstream>
+#include <stdexcept>
+
+using namespace Norv;
+typedef Sequence::Range Range;
+typedef XBlastHit::Segments Segments;
+
+namespace {
+
+// Stands in a score list for a null alignment entry.
+const int kNull = INT_MIN;
+
+// E-value and bit score tell which record an answer came from.
+SeqAlign record(unsigned int id, const std::string& sourceID, int score = 0, Range subject = Range(1, 10)) {
+    SeqAlign r;
+    r.setSubjectID(id);
+    r.setSubjectSourceID(sourceID);
+    r.setScore(score);
+    r.setEValue(score / 100.0);
+    r.setBitScore(score * 2.0);
+    r.setSubjectRange(subject);
+    r.setLineSegs(1, {{15, 40}, {41, 50}});
+    return r;
+}
+
+XBlastHit hitWith(const std::vector<int>& scores, const std::vector<Range>& subjects = {}) {
+    XBlastHit hit;
+    for (std::size_t i = 0; i < scores.size(); ++i) {
+        if (scores[i] == kNull) {
+            hit.add(boost::shared_ptr<Alignment>());
+        } else {
+            hit.add(record(77, "sp|P77", scores[i], i < subjects.size() ? subjects[i] : Range(1, 10)));
+        }
+    }
+    return hit;
+}
+
+boost::shared_ptr<Sequence> letters(const std::string& text) { return boost::make_shared<Sequence>(1, "q", "qname", text); }
+
+boost::shared_ptr<Summary> summary(unsigned int id, const std::string& sourceID) {
+    auto s = boost::make_shared<Summary>(1, id, nullptr, nullptr, nullptr);
+    s->setSourceID(sourceID);
+    return s;
+}
+
+std::string text(const std::vector<char>& data) { return std::string(data.begin(), data.end()); }
+
+template <class T>
+std::string dumped(const T& object, int level) {
+    std::ostringstream os;
+    object.dump(os, level);
+    return os.str();
+}
+
+}  // namespace
+
+TEST(XBlastHit, BestIsHighestScoreFirstOfTiesAmongNonNull) {
+    // best: the index of the best alignment, -1 for none.
+    const struct { std::vector<int> scores; int best; } cases[] = {{{}, -1}, {{kNull}, -1}, {{5, 9, 9, 3}, 1}, {{-5, -2}, 1}, {{kNull, 3, kNull}, 1}};
+    for (const auto& c : cases) {
+        const XBlastHit hit = hitWith(c.scores);
+        const int score = c.best < 0 ? 0 : c.scores[c.best];
+        EXPECT_EQ(hit.getBestMatch(), c.best < 0 ? boost::shared_ptr<Alignment>() : hit[c.best]) << c.best;
+        EXPECT_EQ(hit.getScore(), score);
+        EXPECT_EQ(hit.getEValue(), score / 100.0);
+        EXPECT_EQ(hit.getBitScore(), score * 2.0);
+    }
+    EXPECT_EQ(hitWith({}).getSubjectRange(), Range(4294967295u, 0));
+    EXPECT_EQ(hitWith({1, 1, 1}, {Range(10, 50), Range(5, 20), Range(30, 80)}).getSubjectRange(), Range(5, 80));
+    EXPECT_EQ(hitWith({kNull, 1}, {Range(), Range(4, 6)}).getSubjectRange(), Range(4, 6));
+}
+
+TEST(XBlast, DumpNestsParamsHitsSummaryAndNonNullAlignments) {
+    XBlast search;
+    EXPECT_EQ(dumped(search, 0), "XBlast {\n  query: (null)\n  start: 0\n  end: 0\n  params: (null)\n  fastA: (null)\n}\n");
+    search.setQuery(letters("ACGT"), Range(2, 3));
+    search.add(hitWith({kNull, 2}));
+    search.updateQuery();
+    EXPECT_EQ(dumped(search, 1),
+              "  XBlast {\n    query: qname\n    start: 2\n    end: 3\n    params: (null)\n    fastA: (null)\n"
+              "    XBlastHit {\n      id: 0\n      sourceID: \n      summary: (null)\n"
+              "      Alignment {\n        score: 2\n        eValue: 0.02\n        bitScore: 4\n        subjectID: 77\n"
+              "        subjectSourceID: sp|P77\n        query: qname\n        queryStart: 2\n        queryEnd: 3\n"
+              "        subject: (null)\n        subjectStart: 1\n        subjectEnd: 10\n      }\n    }\n  }\n");
+    XBlastHit hit = search[0];
+    hit.setSummary(summary(4, "s4"));
+    const std::string text = dumped(hit, 0);
+    EXPECT_EQ(text.rfind("XBlastHit {\n  id: 0\n  sourceID: \n" + dumped(*hit.getSummary(), 1) + "  Alignment {\n", 0),
+              0u) << text;
+    search.setParams(boost::make_shared<XBlastParams>());
+    search.setFastA(boost::make_shared<FastAParams>());
+    const std::string head = "XBlast {\n  query: qname\n  start: 2\n  end: 3\n";
+    EXPECT_EQ(dumped(search, 0).rfind(head + dumped(*search.getParams(), 1) + dumped(*search.getFastA(), 1), 0), 0u);
+}
+
+TEST(XBlast, ParamsDataCopiesTheRangeIntoFastAElseBlast) {
+    XBlast ranged;
+    ranged.setQuery(letters("ABCDEFGHIJKLMNOPQRSU"), 4, 10);
+    EXPECT_EQ(ranged.getRange(), Range(5, 14));
+    // expected null: the sequence's out_of_range passes through.
+    const struct { Range range; bool fastA; const char* expected; } cases[] = {
+        {Range(5, 14), false, "EFGHIJKLMN"}, {Range(18, 20), false, "RSU"},  // no RNA fix
+        {Range(26, 25), false, ""},  // invalid: 0 letters from position 0, not 25
+        {Range(0, 0), false, ""},    {Range(1, 2), true, "AB"},     {Range(15, 30), true, nullptr},
+    };
+    for (const auto& c : cases) {
+        XBlast search(letters("ABCDEFGHIJKLMNOPQRSU"), c.range);
+        auto blast = boost::make_shared<XBlastParams>();
+        auto fastA = boost::make_shared<FastAParams>();
+        blast->data().assign(2, 'x');
+        search.setParams(blast);
+        search.setFastA(c.fastA ? fastA : nullptr);
+        if (c.expected == nullptr) {
+            EXPECT_THROW(search.setParamsData(), std::out_of_range);
+            continue;
+        }
+        search.setParamsData();
+        EXPECT_EQ(text(c.fastA ? fastA->getData() : blast->getData()), c.expected) << c.range.start;
+        EXPECT_EQ(text(blast->getData()), c.fastA ? "xx" : c.expected);
+        search.setQuery(nullptr);
+        search.setParamsData();  // without a query: nothing
+        EXPECT_EQ(text(blast->getData()), c.fastA ? "xx" : c.expected);
+    }
+    ranged.setRange(25, 0);  // a count of 0 is an invalid range
+    EXPECT_EQ(ranged.getRange(), Range(26, 25));
+}
+
+TEST(XBlast, LookupsTakeTheFirstMatch) {
+    XBlast search;
+    for (const SeqAlign& each : {record(7, "A"), record(3, "B"), record(7, "B")}) {
+        search.add(XBlastHit(each));
+    }
+    EXPECT_EQ(search.findHit(7u), search.begin());
+    EXPECT_EQ(search.findHit("B") - search.begin(), 1);
+    EXPECT_EQ(search.findHit("b"), search.end());
+    XBlast::const_iterator from = search.begin() + 1;
+    EXPECT_EQ(search.findHit("B", from), from);  // `from` itself may be the answer
+    ++from;
+    EXPECT_EQ(search.findHit("B", from) - search.begin(), 2);
+    search.findHit(3u)->setSourceID("C");
+    std::vector<std::string> names{"kept"};
+    EXPECT_TRUE(search.getSourceIDSet(names));
+    EXPECT_EQ(names, (std::vector<std::string>{"kept", "A", "C", "B"}));
+    EXPECT_THROW(search.getHit(3), std::out_of_range);
+}
+
+TEST(XBlast, CopiesShareQueryParametersAndAlignments) {
+    XBlast source(letters("ACGTACGT"), Range(1, 8));
+    source.setParams(boost::make_shared<XBlastParams>());
+    source.setFastA(boost::make_shared<FastAParams>());
+    source.assign({record(1, "a")}, false);
+    source.assign({summary(1, "s")}, false);
+    XBlast copy(source);
+    EXPECT_EQ(copy.getParams(), source.getParams());
+    EXPECT_EQ(copy.getFastA(), source.getFastA());
+    EXPECT_EQ(copy[0].getSummary(), source[0].getSummary());
+    copy.add(XBlastHit(record(2, "b")));
+    EXPECT_EQ(source.size(), 1u);
+
+    const auto previous = source.getQuery();
+    copy.cloneQuery();
+    EXPECT_NE(copy.getQuery(), previous);
+    EXPECT_EQ(source[0].getQuery(), previous);  // not before updateQuery
+    copy.setRange(Range(2, 5));
+    copy.updateQuery();
+    EXPECT_EQ(source[0].getQuery(), copy.getQuery());
+    EXPECT_EQ(source[0][0]->getRange(0), Range(2, 5));
+    EXPECT_EQ(source.getQuery(), previous);
+    const XBlastHit fromSummary(source[0].getSummary());
+    EXPECT_EQ(fromSummary.getID(), 1u);
+    EXPECT_EQ(fromSummary.getSourceID(), "s");
+}
+
+TEST(XBlastImport, GroupsByFirstOccurrenceKeepingRecordOrder) {
+    XBlast search(letters("ACGT"), Range(2, 3));
+    search.add(XBlastHit(summary(99, "old")));
+    search.assign({record(12, "x", 1), record(5, "y", 2), record(12, "z", 3), record(9, "x", 4), record(5, "y", 5)},
+                  false);
+    std::vector<unsigned int> ids;
+    EXPECT_TRUE(search.getIDSet(ids));
+    EXPECT_EQ(ids, (std::vector<unsigned int>{12, 5, 9}));
+    EXPECT_EQ(search[0].size() + search[1].size() + search[2].size(), 5u);
+    EXPECT_EQ(search[0][1]->getSeqAlign().getScore(), 3);
+    EXPECT_EQ(search[1][1]->getSeqAlign().getScore(), 5);
+    EXPECT_EQ(search[2][0]->getSequence(0), search.getQuery());
+    EXPECT_EQ(search[2][0]->getRange(0), Range(2, 3));
+
+    // An unlimited hit count must not turn into a reservation of 2^32 hits.
+    search.setParams(boost::make_shared<XBlastParams>());
+    search.getParams()->setLimit(-1);
+    search.assign({record(12, "x", 1), record(12, "z", 3), record(9, "x", 4)}, true);
+    ASSERT_EQ(search.size(), 2u);
+    EXPECT_EQ(search[1].getSourceID(), "z");
+    EXPECT_EQ(search[0][1]->getSeqAlign().getScore(), 4);
+    search.assign(std::vector<SeqAlign>(), false);
+    EXPECT_TRUE(search.empty());
+}
+
+TEST(XBlastImport, SummariesAndSubjectsGoToTheFirstHitWithTheKey) {
+    XBlast search;
+    search.assign({record(1, "a"), record(2, "b"), record(1, "a")}, false);
+    search.add(XBlastHit(record(1, "a")));
+    const XBlast copy(search);
+    const auto first = summary(1, "zzz"), later = summary(2, "b"), bySource = summary(9, "a");
+    search.assign({summary(2, ""), first, boost::shared_ptr<Summary>(), summary(42, "a"), later}, false);
+    EXPECT_EQ(search[0].getSummary(), first);
+    EXPECT_EQ(search[0].getSourceID(), "a");
+    EXPECT_EQ(search[1].getSummary(), later);
+    EXPECT_FALSE(search[2].getSummary());
+    EXPECT_FALSE(copy[0].getSummary());  // hits are copies
+    search.assign({bySource}, true);
+    EXPECT_EQ(search[0].getSummary(), bySource);
+    EXPECT_FALSE(search[2].getSummary());
+
+    EXPECT_FALSE(search.addSubject(nullptr, false));
+    EXPECT_FALSE(search.addSubject(boost::make_shared<Sequence>(1, "c", "s", ""), true));
+    const auto subject = boost::make_shared<Sequence>(5, "a", "s", "");
+    EXPECT_TRUE(search.addSubject(subject, true));
+    EXPECT_EQ(search[0][1]->getSequence(1), subject);
+    EXPECT_FALSE(search[2].getSubject());
+    EXPECT_EQ(copy[0].getSubject(), subject);  // alignments are shared
+}
+
+TEST(XBlastImport, LineSetIsShiftedByTheRangeOffset) {
+    // params 0: none, 1: plain, 2: translated, 3: protein, 4: protein and translated.
+    const struct { Range range; int params; bool merge; Segments expected; } cases[] = {
+        {Range(11, 60), 1, false, {{5, 30}, {31, 40}}},   {Range(11, 60), 1, true, {{5, 40}}},
+        {Range(11, 60), 2, false, {{5, 30}, {31, 40}}},   {Range(11, 60), 3, false, {{5, 30}, {31, 40}}},
+        {Range(11, 60), 4, false, {{35, 110}, {113, 140}}}, {Range(31, 60), 0, false, {{-15, 10}, {11, 20}}},
+        {Range(1, 60), 1, false, {{15, 40}, {41, 50}}},   {Range(0, 0), 1, false, {{15, 40}, {41, 50}}},
+        {Range(20, 10), 0, false, {{15, 40}, {41, 50}}},
+    };
+    for (const auto& c : cases) {
+        XBlast search(nullptr, c.range);
+        if (c.params > 0) {
+            search.setParams(boost::make_shared<XBlastParams>());
+            search.getParams()->setTranslated(c.params % 2 == 0);
+            search.getParams()->setProtein(c.params >= 3);
+        }
+        search.assign({record(1, "a")}, false);
+        search.add(hitWith({kNull, 1}));
+        XBlast::LineSet lines(5, {Segments{{99, 99}}});
+        EXPECT_TRUE(search.getLineSet(lines, c.merge));
+        ASSERT_EQ(lines.size(), 2u);
+        ASSERT_EQ(lines[1].size(), 2u);
+        EXPECT_TRUE(lines[1][0].empty());
+        EXPECT_EQ(lines[0][0], c.expected) << c.range.start << " " << c.params;
+        EXPECT_EQ(lines[1][1], c.expected);
+    }
+    XBlast::LineSet lines(1);
+    EXPECT_FALSE(XBlast().getLineSet(lines, false));
+    EXPECT_TRUE(lines.empty());
+}
