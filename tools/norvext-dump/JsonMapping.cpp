@@ -411,6 +411,16 @@ Json termToJson(const DBTerm& term) {
 }
 
 boost::shared_ptr<DBTerm> termFromJson(const JsonNode& node) {
+    // The path tells how deep the term stands: the root at depth 1, one more
+    // for each "terms[" step. Deeper terms would write bytes that the term
+    // factory refuses to read.
+    int depth = 1;
+    for (std::size_t at = node.path().find("terms["); at != std::string::npos; at = node.path().find("terms[", at + 1)) {
+        ++depth;
+    }
+    if (depth > DBTerm::s_maxDepth) {
+        node.fail("a term nested deeper than " + std::to_string(DBTerm::s_maxDepth) + " levels, which the term factory does not read");
+    }
     const JsonNode name = node.member(kClassKey);
     for (const TermClass& c : kTermClasses) {
         if (name.text() == c.name) {
