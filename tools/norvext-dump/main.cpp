@@ -159,14 +159,14 @@ int encodeFile(const NorvDump::DumpType& type, const std::string& path) {
     try {
         const NorvJson::Json json = NorvJson::Json::parse(text.begin(), text.end());
         type.writeFromJson(NorvJson::JsonNode(json), buf);
-    } catch (const NorvJson::Json::parse_error& e) {
-        // "[json.exception.parse_error.101] parse error at line 1, ...": the
-        // text from "parse error" on.
+    } catch (const NorvJson::Json::exception& e) {
+        // The JSON library's syntax error or number overflow, "[json.exception.
+        // parse_error.101] parse error at line 1, ...": the text behind "] ".
         const std::string what = e.what();
         const std::size_t at = what.find("] ");
         std::cerr << "norvext-dump: " << shown << ": " << (at == std::string::npos ? what : what.substr(at + 2)) << '\n';
         return kBadInput;
-    } catch (const NorvJson::JsonError& e) {
+    } catch (const NorvJson::JsonError& e) {  // thrown by writeFromJson, after parsing
         std::cerr << "norvext-dump: " << shown << ": " << (e.path().empty() ? "(top level)" : e.path()) << ": "
                   << e.what() << '\n';
         return kBadInput;
