@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <set>
 
 namespace NorvJson {
 
@@ -51,7 +52,68 @@ std::int64_t ranged(const JsonNode& node, const Json& value, std::int64_t low, s
 
 std::string joined(const std::string& path, const char* name) { return path.empty() ? name : path + "." + name; }
 
+// Where the parser stands, for the path of a member given twice: one step
+// per open object (its current key) or array (its current index).
+class ParsePosition {
+public:
+    bool step(Json::parse_event_t event, const Json& parsed) {
+        using Event = Json::parse_event_t;
+        switch (event) {
+        case Event::object_start:
+        case Event::array_start:
+            countElement();
+            m_steps.push_back({event == Event::array_start, -1, std::string(), {}});
+            break;
+        case Event::object_end:
+        case Event::array_end:
+            m_steps.pop_back();
+            break;
+        case Event::key: {
+            Step& object = m_steps.back();
+            object.key = parsed.get<std::string>();
+            if (!object.keys.insert(object.key).second) {
+                throw JsonError(path(), "given twice");
+            }
+            break;
+        }
+        case Event::value:
+            countElement();
+            break;
+        }
+        return true;
+    }
+
+private:
+    struct Step {
+        bool array;
+        long index;
+        std::string key;
+        std::set<std::string> keys;
+    };
+    void countElement() {
+        if (!m_steps.empty() && m_steps.back().array) {
+            ++m_steps.back().index;
+        }
+    }
+    std::string path() const {
+        std::string out;
+        for (const Step& step : m_steps) {
+            out = step.array ? out + "[" + std::to_string(step.index) + "]" : joined(out, step.key.c_str());
+        }
+        return out;
+    }
+
+    std::vector<Step> m_steps;
+};
+
 }  // namespace
+
+Json parseJson(const unsigned char* text, std::size_t size) {
+    ParsePosition position;
+    return Json::parse(text, text + size, [&position](int, Json::parse_event_t event, Json& parsed) {
+        return position.step(event, parsed);
+    });
+}
 
 void JsonNode::fail(const std::string& what) const { throw JsonError(m_path, what); }
 

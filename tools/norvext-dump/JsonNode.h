@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -26,6 +27,11 @@ public:
 private:
     std::string m_path;
 };
+
+// The JSON document in `text`. Throws the JSON library's exception for bad
+// syntax or a number too large for a double, and JsonError for a member
+// that an object gives twice (which the library would take once).
+Json parseJson(const unsigned char* text, std::size_t size);
 
 class JsonNode {
 public:

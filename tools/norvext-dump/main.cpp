@@ -157,7 +157,7 @@ int encodeFile(const NorvDump::DumpType& type, const std::string& path) {
     }
     Norv::AlignedBuf buf;
     try {
-        const NorvJson::Json json = NorvJson::Json::parse(text.begin(), text.end());
+        const NorvJson::Json json = NorvJson::parseJson(text.data(), text.size());
         type.writeFromJson(NorvJson::JsonNode(json), buf);
     } catch (const NorvJson::Json::exception& e) {
         // The JSON library's syntax error or number overflow, "[json.exception.
@@ -166,7 +166,7 @@ int encodeFile(const NorvDump::DumpType& type, const std::string& path) {
         const std::size_t at = what.find("] ");
         std::cerr << "norvext-dump: " << shown << ": " << (at == std::string::npos ? what : what.substr(at + 2)) << '\n';
         return kBadInput;
-    } catch (const NorvJson::JsonError& e) {  // thrown by writeFromJson, after parsing
+    } catch (const NorvJson::JsonError& e) {
         std::cerr << "norvext-dump: " << shown << ": " << (e.path().empty() ? "(top level)" : e.path()) << ": "
                   << e.what() << '\n';
         return kBadInput;
