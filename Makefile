@@ -6,7 +6,7 @@ CMAKE_FLAGS ?=
 
 # Debian packages the build and tests need.
 PACKAGES := cmake g++ make libboost-dev libgtest-dev libgmock-dev googletest libbenchmark-dev emboss-data \
-            libcereal-dev libboost-serialization-dev \
+            libcereal-dev libboost-serialization-dev nlohmann-json3-dev \
             clang libclang-rt-14-dev
 
 .PHONY: all deps configure build demo test test-normal test-linux32 test-sanitize test-fuzz fuzz bench buffers dump install deps-mingw deps-wine wine-i386-exec test-windows clean

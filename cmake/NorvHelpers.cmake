@@ -53,3 +53,15 @@ function(norv_add_test name)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
   endif()
 endfunction()
+
+# norv_host_headers(TARGET NAME DIR): an imported target TARGET for the
+# header-only library whose headers the build machine keeps in DIR, included
+# as <NAME/...>. For cross builds: the include folder holds nothing but a link
+# named NAME to DIR, so the rest of the build machine's /usr/include stays out.
+function(norv_host_headers target name dir)
+  set(root ${PROJECT_BINARY_DIR}/host-headers/${name})
+  file(MAKE_DIRECTORY ${root})
+  file(CREATE_LINK ${dir} ${root}/${name} SYMBOLIC)
+  add_library(${target} INTERFACE IMPORTED GLOBAL)
+  set_target_properties(${target} PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${root})
+endfunction()

@@ -1,9 +1,12 @@
 // norvext-dump: reads a file that holds the bytes of an AlignedBuf, takes one
-// object of the named class from it and prints the object's dump.
+// object of the named class from it and prints the object's dump, or its
+// JSON (--json); or reads such JSON and writes the object's bytes (--encode).
 //
 // Exit status: 0 when the object was read and printed; 1 when the input is
-// bad (the file cannot be read, reading the object fails, or bytes are left
-// over behind it); 2 when the command line is wrong.
+// bad (the file cannot be read, reading the object fails, bytes are left
+// over behind it, or the JSON does not describe an object of the class);
+// 2 when the command line is wrong. On status 1 the JSON modes print nothing
+// on standard output.
 #include "DumpTypes.h"
 
 #include <norvutil/AlignedBuf.h>
@@ -13,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -27,10 +31,14 @@ namespace {
 const char* const kUsage =
     "usage: norvext-dump --type CLASS FILE\n"
     "       norvext-dump --list-types\n"
+    "       norvext-dump --json --type CLASS FILE\n"
+    "       norvext-dump --encode --type CLASS FILE\n"
     "Prints the object of class CLASS persisted in FILE, a file that holds the\n"
-    "bytes of an AlignedBuf (- reads standard input).\n";
+    "bytes of an AlignedBuf (- reads standard input). --json prints it as JSON;\n"
+    "--encode reads that JSON from FILE and writes the bytes to standard output.\n";
 
 enum Status { kPrinted = 0, kBadInput = 1, kBadUsage = 2 };
+enum Mode { kDump, kJson, kEncode };
 
 int badUsage(const std::string& problem) {
     std::cerr << "norvext-dump: " << problem << '\n' << kUsage;
@@ -42,7 +50,7 @@ int badUsage(const std::string& problem) {
 bool slurp(const std::string& path, std::vector<unsigned char>& bytes, std::string& error) {
     std::FILE* file = stdin;
     if (path == "-") {
-#if defined(_WIN32)
+#if defined(_WIN32)  // bytes pass as they are, CR LF included
         _setmode(_fileno(stdin), _O_BINARY);
 #endif
     } else {
@@ -79,17 +87,21 @@ int listTypes() {
     return kPrinted;
 }
 
-int dumpFile(const NorvDump::DumpType& type, const std::string& path) {
-    const std::string shown = path == "-" ? "standard input" : path;
-    std::vector<unsigned char> bytes;
+std::string sourceName(const std::string& path) { return path == "-" ? "standard input" : path; }
+
+// Reads the object of `type` from the file at `path` with `read` and checks
+// that no bytes are left over; says on standard error what went wrong.
+int readFile(const NorvDump::DumpType& type, const std::string& path, std::vector<unsigned char>& bytes,
+             const std::function<void(Norv::AlignedBuf&)>& read) {
+    const std::string shown = sourceName(path);
     std::string error;
     if (!slurp(path, bytes, error)) {
         std::cerr << "norvext-dump: " << error << '\n';
         return kBadInput;
     }
-    Norv::AlignedBuf buf(std::move(bytes));
+    Norv::AlignedBuf buf(bytes);
     try {
-        type.readAndDump(buf, std::cout);
+        read(buf);
     } catch (const std::exception& e) {
         std::cerr << "norvext-dump: " << shown << ": " << e.what() << '\n'
                   << "norvext-dump: reading stopped at byte offset " << buf.tell() << " of " << buf.size() << '\n';
@@ -105,18 +117,92 @@ int dumpFile(const NorvDump::DumpType& type, const std::string& path) {
     return kPrinted;
 }
 
+int dumpFile(const NorvDump::DumpType& type, const std::string& path) {
+    std::vector<unsigned char> bytes;
+    return readFile(type, path, bytes, [&](Norv::AlignedBuf& buf) { type.readAndDump(buf, std::cout); });
+}
+
+// Prints the JSON of the object once it has been read whole. Bytes that the
+// library reads but would write otherwise (a flag word of 2, padding that is
+// not zero, ...) are noted on standard error: the JSON shows the object as
+// read, and --encode gives the library's own bytes for it.
+int printJson(const NorvDump::DumpType& type, const std::string& path) {
+    std::vector<unsigned char> bytes;
+    std::vector<unsigned char> rewritten;
+    NorvJson::Json json;
+    const int status =
+        readFile(type, path, bytes, [&](Norv::AlignedBuf& buf) { json = type.readAsJson(buf, rewritten); });
+    if (status != kPrinted) {
+        return status;
+    }
+    std::cout << json.dump(2) << '\n';
+    if (rewritten != bytes) {
+        const auto differ = std::mismatch(bytes.begin(), bytes.end(), rewritten.begin(), rewritten.end());
+        std::cerr << "norvext-dump: " << sourceName(path) << ": note: the library writes this " << type.name
+                  << " otherwise (from byte offset " << differ.first - bytes.begin()
+                  << "); --encode of the JSON gives its bytes\n";
+    }
+    return kPrinted;
+}
+
+// Writes the bytes of the object that the JSON in the file at `path`
+// describes, or nothing when the JSON is bad.
+int encodeFile(const NorvDump::DumpType& type, const std::string& path) {
+    const std::string shown = sourceName(path);
+    std::vector<unsigned char> text;
+    std::string error;
+    if (!slurp(path, text, error)) {
+        std::cerr << "norvext-dump: " << error << '\n';
+        return kBadInput;
+    }
+    Norv::AlignedBuf buf;
+    try {
+        const NorvJson::Json json = NorvJson::parseJson(text.data(), text.size());
+        type.writeFromJson(NorvJson::JsonNode(json), buf);
+    } catch (const NorvJson::Json::exception& e) {
+        // The JSON library's syntax error or number overflow, "[json.exception.
+        // parse_error.101] parse error at line 1, ...": the text behind "] ".
+        const std::string what = e.what();
+        const std::size_t at = what.find("] ");
+        std::cerr << "norvext-dump: " << shown << ": " << (at == std::string::npos ? what : what.substr(at + 2)) << '\n';
+        return kBadInput;
+    } catch (const NorvJson::JsonError& e) {
+        std::cerr << "norvext-dump: " << shown << ": " << (e.path().empty() ? "(top level)" : e.path()) << ": "
+                  << e.what() << '\n';
+        return kBadInput;
+    }
+#if defined(_WIN32)
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    const std::vector<unsigned char>& bytes = buf.bytes();
+    std::cout.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "norvext-dump: cannot write to standard output\n";
+        return kBadInput;
+    }
+    return kPrinted;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string typeName;
     bool haveType = false;
     bool list = false;
+    Mode mode = kDump;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::cout << kUsage;
             return kPrinted;
+        } else if (arg == "--json" || arg == "--encode") {
+            const Mode wanted = arg == "--json" ? kJson : kEncode;
+            if (mode != kDump && mode != wanted) {
+                return badUsage("--json and --encode exclude each other");
+            }
+            mode = wanted;
         } else if (arg == "--list-types") {
             list = true;
         } else if (arg == "--type" || arg.compare(0, 7, "--type=") == 0) {
@@ -140,7 +226,7 @@ int main(int argc, char** argv) {
     }
 
     if (list) {
-        if (haveType || !files.empty()) {
+        if (haveType || !files.empty() || mode != kDump) {
             return badUsage("--list-types takes nothing else");
         }
         return listTypes();
@@ -154,6 +240,14 @@ int main(int argc, char** argv) {
     }
     if (files.size() != 1) {
         return badUsage(files.empty() ? "no FILE given" : "more than one FILE given");
+    }
+    switch (mode) {
+    case kJson:
+        return printJson(*type, files.front());
+    case kEncode:
+        return encodeFile(*type, files.front());
+    case kDump:
+        break;
     }
     return dumpFile(*type, files.front());
 }
