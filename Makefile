@@ -101,8 +101,8 @@ test-fuzz: deps
 fuzz: deps
 	$(FUZZ_CONFIG)
 	cmake --build $(BUILD)-fuzz -j $(JOBS)
-	cd $(BUILD)-fuzz/fuzz && ./make_seeds seeds && for t in *_fuzz; do \
-	  name=$${t%_fuzz}; mkdir -p found/$$name; \
+	cd $(BUILD)-fuzz/fuzz && ../tests/support/write_samples seeds seeds && for t in *_fuzz; do \
+	  name=$${t%_fuzz}; mkdir -p found/$$name seeds/$$name; \
 	  echo "== $$name ($(FUZZ_SECONDS) s)"; \
 	  ./$$t -malloc_limit_mb=256 -rss_limit_mb=1024 -max_total_time=$(FUZZ_SECONDS) \
 	    -print_final_stats=1 found/$$name seeds/$$name $(CURDIR)/fuzz/corpus/$$name || exit 1; \

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <functional>
-#include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -27,54 +25,22 @@ void expectNext(AlignedBuf& buf, const T& expected, T value = T()) {
 
 }  // namespace
 
-TEST(AlignedBuf, LayoutIsLittleEndianFourByteAlignedZeroPadded) {
-    const struct { std::function<void(AlignedBuf&)> put; Bytes expected; } cases[] = {
-        {[](AlignedBuf& b) { b.put(0x01020304u); }, {4, 3, 2, 1}},
-        {[](AlignedBuf& b) { b.put(static_cast<unsigned int>(-2)); }, {0xfe, 0xff, 0xff, 0xff}},
-        {[](AlignedBuf& b) { b.put(true); }, {1, 0, 0, 0}},
-        {[](AlignedBuf& b) { b.put(false); }, {0, 0, 0, 0}},
-        {[](AlignedBuf& b) { b.put(-2.5); }, {0, 0, 0, 0, 0, 0, 0x04, 0xc0}},
-        {[](AlignedBuf& b) { putText(b, "abcde"); }, {5, 0, 0, 0, 'a', 'b', 'c', 'd', 'e', 0, 0, 0}},
-        {[](AlignedBuf& b) { putText(b, "abcd"); }, {4, 0, 0, 0, 'a', 'b', 'c', 'd'}},
-        {[](AlignedBuf& b) { putText(b, ""); }, {0, 0, 0, 0}},
-    };
-    AlignedBuf all;  // one after the other: each item starts where the last ended
-    Bytes expected;
-    for (const auto& c : cases) {
-        AlignedBuf one;
-        c.put(one);
-        EXPECT_EQ(one.bytes(), c.expected);
-        c.put(all);
-        expected.insert(expected.end(), c.expected.begin(), c.expected.end());
-    }
-    EXPECT_EQ(all.bytes(), expected);
-    EXPECT_EQ(all.size(), expected.size());
-}
-
-TEST(AlignedBuf, EachKindRoundTripsAndReadingStopsAtTheWrittenBytes) {
-    const std::string awkward("a\0b\xff\x80z", 6), large(70001, 'L');  // large outgrows the spare room
+// The byte layout itself is pinned by the golden files of the persisted
+// classes; here what those do not reach.
+TEST(AlignedBuf, LargeRunsAndAnyNonZeroFlag) {
+    const std::string large(70001, 'L');  // outgrows the spare room
     AlignedBuf buf;
-    buf.put(static_cast<unsigned int>(INT_MIN));
-    buf.put(4294967295u);
-    buf.put(1e-300);
-    putText(buf, awkward);
     putText(buf, large);
     putText(buf, "ACG");
-    buf.put(true);
-    expectNext(buf, INT_MIN);
-    expectNext(buf, 4294967295u);
-    expectNext(buf, 1e-300);
-    expectNext(buf, awkward);
     expectNext(buf, large, std::string("x"));
     expectNext(buf, 3u);
     EXPECT_EQ(std::string(buf.gets(3), 3), "ACG");  // and its padding
-    expectNext(buf, true);
     EXPECT_EQ(buf.tell(), buf.size());
     unsigned int word = 0;
     EXPECT_THROW(buf.get(word), std::out_of_range);  // the spare room behind is not data
     for (const Bytes& bytes : {Bytes{0, 0, 1, 0}, Bytes{0, 0, 0, 0x80}}) {
         AlignedBuf in(bytes);
-        expectNext(in, true);  // any non-zero value
+        expectNext(in, true);
     }
 }
 

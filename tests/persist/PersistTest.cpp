@@ -119,14 +119,6 @@ TYPED_TEST(Persisted, ReadingTheBytesGivesTheObjectBack) {
     }
 }
 
-TYPED_TEST(Persisted, TruncatedBytesFailWithTheBuffersError) {
-    const std::vector<unsigned char> bytes = bytesOf(this->m_samples[2]);
-    for (std::size_t size = 0; size < bytes.size(); ++size) {
-        AlignedBuf cut(std::vector<unsigned char>(bytes.begin(), bytes.begin() + size));
-        EXPECT_THROW(TestFixture::Read::readNew(cut), std::out_of_range) << size << " bytes";
-    }
-}
-
 TYPED_TEST(Persisted, MatchesTheGoldenFile) {
     const std::vector<TypeParam>& all = this->m_samples;
     std::ostringstream golden;

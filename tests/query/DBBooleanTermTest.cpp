@@ -25,20 +25,6 @@ TEST(DBBooleanTerm, OperatorNamesAndTexts) {
     }
 }
 
-TEST(DBBooleanTerm, InvalidOpcodeIsReportedAndChangesNothing) {
-    const std::pair<unsigned int, const char*> cases[] = {{0u, "0"}, {4u, "4"}, {0xffffffffu, "-1"}};
-    for (const auto& c : cases) {
-        AlignedBuf buf;
-        buf.put(c.first);
-        buf.put(0u);
-        DBBooleanTerm term(leaf(1), DBBooleanTerm::OR);
-        EXPECT_EQ(NorvTest::errorOf([&] { term.read(buf); }),
-                  std::string("DBBooleanTerm::read: Invalid opcode: ") + c.second);
-        EXPECT_EQ(term.getOp(), DBBooleanTerm::OR);
-        EXPECT_EQ(term.getTerms().size(), 1u);
-    }
-}
-
 TEST(DBBooleanTerm, HostileChildCountFailsAtTheDataEndAndKeepsTheChildRead) {
     AlignedBuf buf;
     buf.put(2u);  // OR

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-
 using Norv::AlignedBuf;
 using Norv::DBTerm;
 
@@ -23,14 +22,21 @@ TEST(DBTerm, ComparisonNamesAndValues) {
     }
 }
 
-TEST(DBTerm, FactoryNamesAnUnknownCodeInSignedDecimal) {
+// The term factory's type codes and the boolean term's operators alike.
+TEST(DBTerm, UnknownCodesAreNamedInSignedDecimalAndChangeNothing) {
     const std::pair<unsigned int, const char*> cases[] = {
         {0u, "0"}, {4u, "4"}, {0xffffffffu, "-1"}, {0x80000000u, "-2147483648"}};
     for (const auto& c : cases) {
-        AlignedBuf buf;
-        buf.put(c.first);
-        EXPECT_EQ(NorvTest::errorOf([&] { DBTerm::create(buf); }),
+        AlignedBuf code, op;
+        code.put(c.first);
+        op.put(c.first);
+        op.put(0u);
+        EXPECT_EQ(NorvTest::errorOf([&] { DBTerm::create(code); }),
                   std::string("TermFactory::create: Invalid term type: ") + c.second);
+        Norv::DBBooleanTerm term(NorvTest::leaf(1), Norv::DBBooleanTerm::OR);
+        EXPECT_EQ(NorvTest::errorOf([&] { term.read(op); }), std::string("DBBooleanTerm::read: Invalid opcode: ") + c.second);
+        EXPECT_EQ(term.getOp(), Norv::DBBooleanTerm::OR);
+        EXPECT_EQ(term.getTerms().size(), 1u);
     }
 }
 

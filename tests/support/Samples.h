@@ -2,14 +2,16 @@
 #define NORVEXT_TESTS_SUPPORT_SAMPLES_H
 
 // The sample objects of every persisted class, shared by the unit tests, the
-// fuzz corpus and the norvext-dump samples. Each class has at least three:
+// fuzz seeds and the norvext-dump samples. They are the JSON files of
+// tests/samples (in norvext-dump's form, docs/json.md), one per object,
+// named <class>-<index>. Each class has at least three:
 //   [0] the default object (a query needs a term to be written at all),
 //   [1] a typical one, with values as the suite's modules send them,
 //   [2] an awkward one: -1 and top-of-range numbers, zero and high bytes,
 //       empty and long strings, negative gap costs; no two fields of it
 //       hold the same value, so two fields swapped change the bytes.
 // Every sample is canonical: reading its bytes and writing the object again
-// gives the same bytes.
+// gives the same bytes. A file that does not load throws.
 
 #include <norvext/NorvExt.h>
 
