@@ -2,8 +2,8 @@
 #   TOOL, EMULATOR  the program (and what runs it, for a cross build)
 #   SAMPLES, GLOB   folder of saved buffers and which of them (*.bin unless
 #                   given); each is tried as every type of TYPES (|-separated)
-#   CORPUS          folder of fuzz seed folders (optional); each seed is
-#                   tried as the type that its folder's target reads
+#   CORPUS          folder of fuzz corpus folders (optional); each input
+#                   is tried as the type that its folder's target reads
 #   WORK            scratch folder
 #   CROSS           set in a cross build: the buffers are known to be read
 #                   whole, and the plain dump that would check it is left out
@@ -30,9 +30,9 @@ if(CORPUS)
   foreach(target ${targets})
     list(FIND targets ${target} at)
     list(GET classes ${at} type)
-    file(GLOB seeds ${CORPUS}/${target}/*)
-    foreach(seed ${seeds})
-      list(APPEND cases "${type}>${seed}")
+    file(GLOB inputs ${CORPUS}/${target}/*)
+    foreach(input ${inputs})
+      list(APPEND cases "${type}>${input}")
     endforeach()
   endforeach()
 endif()
