@@ -65,12 +65,7 @@ bool readsOrFailsCleanly(Read read) {
     return false;
 }
 
-template <class T>
-std::vector<unsigned char> bytesOf(const T& object) {
-    Norv::AlignedBuf buf;
-    object.write(buf);
-    return buf.bytes();
-}
+using NorvTest::bytesOf;
 
 // How a class is read from bytes that may be anything: into a default
 // object, or for DBTerm through the term factory.

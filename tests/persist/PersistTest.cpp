@@ -8,17 +8,16 @@
 
 #include <norvutil/AlignedBuf.h>
 
-#include <boost/core/demangle.hpp>
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
-#include <typeinfo>
 #include <vector>
 
 using Norv::AlignedBuf;
+using NorvTest::bytesOf;
 using NorvTest::hexLines;
 
 namespace {
@@ -59,13 +58,6 @@ template <>
 struct Reading<Norv::DBBooleanTerm> : TermReading<Norv::DBBooleanTerm> {};
 
 template <class T>
-std::vector<unsigned char> bytesOf(const T& object) {
-    AlignedBuf buf;
-    object.write(buf);
-    return buf.bytes();
-}
-
-template <class T>
 std::string dumpOf(const T& object) {
     std::ostringstream os;
     object.dump(os, 0);
@@ -93,12 +85,11 @@ using Classes = ::testing::Types<Norv::DBField, Norv::DBDatabase, Norv::QueryDBI
                                  Norv::DBStringTerm, Norv::DBRangeTerm, Norv::DBBooleanTerm, Norv::Summary,
                                  Norv::DBQuery, Norv::XBlastParams, Norv::FastAParams>;
 
-// The class names, for test names and golden files alike.
+// The class names as test names (and golden file names).
 struct ClassName {
     template <class T>
     static std::string GetName(int) {
-        const std::string name = boost::core::demangle(typeid(T).name());
-        return name.substr(name.rfind(':') + 1);
+        return NorvTest::className<T>();
     }
 };
 
@@ -152,7 +143,7 @@ TYPED_TEST(Persisted, MatchesTheGoldenFile) {
             last = state;
         }
     }
-    NorvTest::checkGolden(ClassName::GetName<TypeParam>(0) + ".txt", golden.str());
+    NorvTest::checkGolden(NorvTest::className<TypeParam>() + ".txt", golden.str());
 }
 
 }  // namespace

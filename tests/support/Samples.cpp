@@ -51,11 +51,12 @@ std::vector<T> load(const std::string& className) {
 
 }  // namespace
 
-#define NORV_SAMPLES(T)              \
-    template <>                      \
-    std::vector<Norv::T> samples() { \
-        return load<Norv::T>(#T);    \
-    }
+template <class T>
+std::vector<T> samples() {
+    return load<T>(className<T>());
+}
+
+#define NORV_SAMPLES(T) template std::vector<Norv::T> samples<Norv::T>();
 NORV_SAMPLES(DBField)
 NORV_SAMPLES(DBDatabase)
 NORV_SAMPLES(QueryDBInfo)

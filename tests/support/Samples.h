@@ -15,35 +15,35 @@
 
 #include <norvext/NorvExt.h>
 
+#include <norvutil/AlignedBuf.h>
+
+#include <boost/core/demangle.hpp>
+
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 namespace NorvTest {
 
+// The samples of T, one of the eleven persisted classes (defined for those
+// only).
 template <class T>
 std::vector<T> samples();
-template <>
-std::vector<Norv::DBField> samples();
-template <>
-std::vector<Norv::DBDatabase> samples();
-template <>
-std::vector<Norv::QueryDBInfo> samples();
-template <>
-std::vector<Norv::XBlastDBInfo> samples();
-template <>
-std::vector<Norv::DBStringTerm> samples();
-template <>
-std::vector<Norv::DBRangeTerm> samples();
-template <>
-std::vector<Norv::DBBooleanTerm> samples();
-template <>
-std::vector<Norv::Summary> samples();
-template <>
-std::vector<Norv::DBQuery> samples();
-template <>
-std::vector<Norv::XBlastParams> samples();
-template <>
-std::vector<Norv::FastAParams> samples();
+
+// The class's name without its namespace: "DBField" for Norv::DBField.
+template <class T>
+std::string className() {
+    const std::string name = boost::core::demangle(typeid(T).name());
+    return name.substr(name.rfind(':') + 1);
+}
+
+// The bytes that `object` writes.
+template <class T>
+std::vector<unsigned char> bytesOf(const T& object) {
+    Norv::AlignedBuf buf;
+    object.write(buf);
+    return buf.bytes();
+}
 
 // The bytes of one sample, for the programs that save samples as files.
 struct SampleFile {

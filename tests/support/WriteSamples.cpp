@@ -1,9 +1,10 @@
 // write_samples dump FOLDER: every sample object as FOLDER/<class>-<index>.bin,
 // beside bad input, for the tests of norvext-dump (the examples save the rest).
-// write_samples seeds FOLDER: the seeds of every fuzz target under
-// FOLDER/<target>/: each sample's bytes, and those bytes with one word after
-// another replaced by 0xffffffff, so that every count and length of every
-// class is tried at the top of its range with the rest of the bytes behind it.
+// write_samples seeds FOLDER: the starting inputs of every fuzz target under
+// FOLDER/<type>/, the target being named after the norvext-dump type it
+// reads: each sample's bytes, and those bytes with one word after another
+// replaced by 0xffffffff, so that every count and length of every class is
+// tried at the top of its range with the rest of the bytes behind it.
 #include "tests/support/Samples.h"
 
 #include <norvutil/AlignedBuf.h>
@@ -11,7 +12,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -54,13 +54,9 @@ bool writeDumpSamples(const std::filesystem::path& folder) {
 }
 
 bool writeSeeds(const std::filesystem::path& root) {
-    const std::map<std::string, std::string> targets = {
-        {"DBField", "db_field"},         {"DBDatabase", "db_database"},   {"QueryDBInfo", "query_db_info"},
-        {"XBlastDBInfo", "xblast_db_info"}, {"term", "term"},             {"Summary", "summary"},
-        {"DBQuery", "db_query"},         {"XBlastParams", "xblast_params"}, {"FastAParams", "fasta_params"}};
     bool ok = true;
     for (const NorvTest::SampleFile& sample : NorvTest::sampleFiles()) {
-        const std::filesystem::path folder = root / targets.at(sample.className);
+        const std::filesystem::path folder = root / sample.className;
         std::filesystem::create_directories(folder);
         ok = save(folder / sample.name, sample.bytes) && ok;
         for (std::size_t at = 0; at + 4 <= sample.bytes.size(); at += 4) {

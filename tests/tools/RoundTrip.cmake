@@ -2,8 +2,8 @@
 #   TOOL, EMULATOR  the program (and what runs it, for a cross build)
 #   SAMPLES, GLOB   folder of saved buffers and which of them (*.bin unless
 #                   given); each is tried as every type of TYPES (|-separated)
-#   CORPUS          folder of fuzz corpus folders (optional); each input
-#                   is tried as the type that its folder's target reads
+#   CORPUS          folder of fuzz corpus folders (optional), one a type of
+#                   TYPES, named after it; each input is tried as that type
 #   WORK            scratch folder
 #   CROSS           set in a cross build: the buffers are known to be read
 #                   whole, and the plain dump that would check it is left out
@@ -13,8 +13,6 @@
 # instead give the same JSON again, without a note.
 include(${CMAKE_CURRENT_LIST_DIR}/ToolSteps.cmake)
 string(REPLACE "|" ";" TYPES "${TYPES}")
-set(targets db_field db_database query_db_info xblast_db_info term summary db_query xblast_params fasta_params)
-set(classes DBField DBDatabase QueryDBInfo XBlastDBInfo term Summary DBQuery XBlastParams FastAParams)
 
 set(cases)
 if(NOT GLOB)
@@ -27,10 +25,8 @@ foreach(sample ${samples})
   endforeach()
 endforeach()
 if(CORPUS)
-  foreach(target ${targets})
-    list(FIND targets ${target} at)
-    list(GET classes ${at} type)
-    file(GLOB inputs ${CORPUS}/${target}/*)
+  foreach(type ${TYPES})
+    file(GLOB inputs ${CORPUS}/${type}/*)
     foreach(input ${inputs})
       list(APPEND cases "${type}>${input}")
     endforeach()
