@@ -1,11 +1,11 @@
 # Small helpers shared by every target of the project.
 
-# Warnings we keep at zero.
+# Warnings we keep at zero; NORVEXT_WERROR makes them errors.
 function(norv_set_warnings target)
   if(MSVC)
-    target_compile_options(${target} PRIVATE /W4)
+    target_compile_options(${target} PRIVATE /W4 $<$<BOOL:${NORVEXT_WERROR}>:/WX>)
   else()
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic $<$<BOOL:${NORVEXT_WERROR}>:-Werror>)
   endif()
 endfunction()
 
@@ -36,6 +36,19 @@ function(norv_add_library name)
     set_target_properties(${name} PROPERTIES INSTALL_RPATH "$ORIGIN")
   endif()
   norv_set_warnings(${name})
+endfunction()
+
+# norv_add_header_library(NAME INCLUDE_ROOT <dir>)
+# A header-only library, exported as NorvExt::NAME.
+function(norv_add_header_library name)
+  cmake_parse_arguments(ARG "" "INCLUDE_ROOT" "" ${ARGN})
+  add_library(${name} INTERFACE)
+  add_library(NorvExt::${name} ALIAS ${name})
+  target_include_directories(${name} INTERFACE
+    $<BUILD_INTERFACE:${ARG_INCLUDE_ROOT}>
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+  target_compile_features(${name} INTERFACE cxx_std_17)
+  set_target_properties(${name} PROPERTIES EXPORT_NAME ${name})
 endfunction()
 
 # norv_add_test(NAME SOURCES ... [LINK ...])

@@ -4,7 +4,7 @@ include(CMakePackageConfigHelpers)
 
 set(NORVEXT_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/NorvExt)
 
-install(TARGETS NorvUtil NorvSeq NorvExt
+install(TARGETS NorvCommon NorvUtil NorvSeq NorvExt
   EXPORT NorvExtTargets
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}

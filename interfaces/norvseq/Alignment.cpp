@@ -1,7 +1,7 @@
 #include <norvseq/Alignment.h>
 #include <norvseq/StreamIO.h>
 
-#include <norvext/common/internal/Dispatch.h>
+#include <norvext/common/Dispatch.h>
 #include <norvutil/Tracer.h>
 
 #include <boost/make_shared.hpp>
@@ -106,7 +106,7 @@ void Alignment::insertAlignment(const Alignment& other, unsigned int row) {
     m_ranges[row] = other.m_ranges[row];
 }
 
-void Alignment::accept(Common::VisitorBase& visitor) { Common::internal::dispatch(*this, visitor); }
+void Alignment::accept(Common::VisitorBase& visitor) { Common::dispatch(*this, visitor); }
 
 boost::shared_ptr<Sequence> Alignment::getSequence(unsigned int row) const {
     return m_sequences[checkRow(row)];

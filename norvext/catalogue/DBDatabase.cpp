@@ -1,6 +1,6 @@
 #include <norvext/catalogue/DBDatabase.h>
 
-#include <norvext/common/internal/Dispatch.h>
+#include <norvext/common/Dispatch.h>
 #include <norvext/common/internal/Persist.h>
 
 #include <norvutil/AlignedBuf.h>
@@ -19,7 +19,7 @@ DBDatabase::DBDatabase(AlignedBuf& buf) : DBDatabase() { read(buf); }
 
 DBDatabase::~DBDatabase() = default;
 
-void DBDatabase::accept(Common::VisitorBase& visitor) { Common::internal::dispatch(*this, visitor); }
+void DBDatabase::accept(Common::VisitorBase& visitor) { Common::dispatch(*this, visitor); }
 
 void DBDatabase::dump(std::ostream& os, int level) const {
     Tracer trace(os, Indent(level), "DBDatabase");

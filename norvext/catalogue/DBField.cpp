@@ -1,6 +1,6 @@
 #include <norvext/catalogue/DBField.h>
 
-#include <norvext/common/internal/Dispatch.h>
+#include <norvext/common/Dispatch.h>
 #include <norvext/common/internal/Persist.h>
 
 #include <norvutil/AlignedBuf.h>
@@ -17,7 +17,7 @@ DBField::DBField(AlignedBuf& buf) : DBField() { read(buf); }
 
 DBField::~DBField() = default;
 
-void DBField::accept(Common::VisitorBase& visitor) { Common::internal::dispatch(*this, visitor); }
+void DBField::accept(Common::VisitorBase& visitor) { Common::dispatch(*this, visitor); }
 
 void DBField::dump(std::ostream& os, int level) const {
     Tracer trace(os, Indent(level), "DBField");

@@ -1,6 +1,6 @@
 #include <norvext/catalogue/QueryDBInfo.h>
 
-#include <norvext/common/internal/Dispatch.h>
+#include <norvext/common/Dispatch.h>
 #include <norvext/common/internal/Persist.h>
 
 #include <norvutil/AlignedBuf.h>
@@ -16,7 +16,7 @@ QueryDBInfo::QueryDBInfo(const std::string& name, unsigned int limit) : DBInfo(n
 
 QueryDBInfo::~QueryDBInfo() = default;
 
-void QueryDBInfo::accept(Common::VisitorBase& visitor) { Common::internal::dispatch(*this, visitor); }
+void QueryDBInfo::accept(Common::VisitorBase& visitor) { Common::dispatch(*this, visitor); }
 
 void QueryDBInfo::dump(std::ostream& os, int level) const {
     Tracer trace(os, Indent(level), "QueryDBInfo");

@@ -1,6 +1,6 @@
 #include <norvext/catalogue/XBlastDBInfo.h>
 
-#include <norvext/common/internal/Dispatch.h>
+#include <norvext/common/Dispatch.h>
 #include <norvext/common/internal/DumpFlag.h>
 
 #include <norvutil/AlignedBuf.h>
@@ -18,7 +18,7 @@ XBlastDBInfo::XBlastDBInfo(AlignedBuf& buf) : XBlastDBInfo() { read(buf); }
 
 XBlastDBInfo::~XBlastDBInfo() = default;
 
-void XBlastDBInfo::accept(Common::VisitorBase& visitor) { Common::internal::dispatch(*this, visitor); }
+void XBlastDBInfo::accept(Common::VisitorBase& visitor) { Common::dispatch(*this, visitor); }
 
 void XBlastDBInfo::dump(std::ostream& os, int level) const {
     Tracer trace(os, Indent(level), "XBlastDBInfo");

@@ -1,14 +1,14 @@
 #ifndef NORVEXT_COMMON_VISITABLEBASE_H
 #define NORVEXT_COMMON_VISITABLEBASE_H
 
-#include <norvext/Export.h>
+#include <norvext/common/Export.h>
 
 namespace Common {
 
 class VisitorBase;
 
 // Root of every data class. It holds nothing; copying it copies nothing.
-class NORVEXT_VISIBLE VisitableBase {
+class NORVCOMMON_VISIBLE VisitableBase {
 public:
     VisitableBase() = default;
     VisitableBase(const VisitableBase&) = default;

@@ -1,7 +1,7 @@
 #ifndef NORVEXT_COMMON_VISITOR_H
 #define NORVEXT_COMMON_VISITOR_H
 
-#include <norvext/Export.h>
+#include <norvext/common/Export.h>
 #include <norvext/common/VisitorBase.h>
 
 namespace Common {
@@ -11,7 +11,7 @@ namespace Common {
 // run-time cross-cast, which succeeds exactly when the visitor derives from
 // both.
 template <class T>
-class NORVEXT_VISIBLE Visitor {
+class NORVCOMMON_VISIBLE Visitor {
 public:
     virtual ~Visitor() = default;
     virtual void visit(T& object) = 0;

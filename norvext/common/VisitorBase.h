@@ -1,13 +1,13 @@
 #ifndef NORVEXT_COMMON_VISITORBASE_H
 #define NORVEXT_COMMON_VISITORBASE_H
 
-#include <norvext/Export.h>
+#include <norvext/common/Export.h>
 
 namespace Common {
 
 // Root of every visitor. A concrete visitor derives from it and from one
 // Common::Visitor<T> per class T that it handles.
-class NORVEXT_VISIBLE VisitorBase {
+class NORVCOMMON_VISIBLE VisitorBase {
 public:
     VisitorBase() = default;
     VisitorBase(const VisitorBase&) = default;

@@ -1,6 +1,6 @@
 #include <norvext/params/FastAParams.h>
 
-#include <norvext/common/internal/Dispatch.h>
+#include <norvext/common/Dispatch.h>
 #include <norvext/common/internal/DumpFlag.h>
 #include <norvext/common/internal/Persist.h>
 
@@ -27,7 +27,7 @@ FastAParams::FastAParams()
 
 FastAParams::~FastAParams() = default;
 
-void FastAParams::accept(Common::VisitorBase& visitor) { Common::internal::dispatch(*this, visitor); }
+void FastAParams::accept(Common::VisitorBase& visitor) { Common::dispatch(*this, visitor); }
 
 void FastAParams::dump(std::ostream& os, int level) const {
     Tracer trace(os, Indent(level), "FastAParams");

@@ -1,6 +1,6 @@
 #include <norvext/params/XBlastParams.h>
 
-#include <norvext/common/internal/Dispatch.h>
+#include <norvext/common/Dispatch.h>
 #include <norvext/common/internal/DumpFlag.h>
 #include <norvext/common/internal/Persist.h>
 
@@ -116,7 +116,7 @@ void XBlastParams::setData(const std::vector<char>& source, unsigned int from, u
     fixData();
 }
 
-void XBlastParams::accept(Common::VisitorBase& visitor) { Common::internal::dispatch(*this, visitor); }
+void XBlastParams::accept(Common::VisitorBase& visitor) { Common::dispatch(*this, visitor); }
 
 void XBlastParams::dump(std::ostream& os, int level) const {
     Tracer trace(os, Indent(level), "XBlastParams");

@@ -1,6 +1,6 @@
 #include <norvext/query/DBBooleanTerm.h>
 
-#include <norvext/common/internal/Dispatch.h>
+#include <norvext/common/Dispatch.h>
 #include <norvext/common/internal/Persist.h>
 #include <norvext/query/internal/TermWrite.h>
 
@@ -53,7 +53,7 @@ void DBBooleanTerm::addTerm(const boost::shared_ptr<DBTerm>& term) { m_terms.pus
 
 void DBBooleanTerm::clear() { m_terms.clear(); }
 
-void DBBooleanTerm::accept(Common::VisitorBase& visitor) { Common::internal::dispatch(*this, visitor); }
+void DBBooleanTerm::accept(Common::VisitorBase& visitor) { Common::dispatch(*this, visitor); }
 
 void DBBooleanTerm::dump(std::ostream& os, int level) const {
     Tracer trace(os, Indent(level), "DBBooleanTerm");

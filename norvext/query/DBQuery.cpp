@@ -1,6 +1,6 @@
 #include <norvext/query/DBQuery.h>
 
-#include <norvext/common/internal/Dispatch.h>
+#include <norvext/common/Dispatch.h>
 #include <norvext/common/internal/DumpFlag.h>
 #include <norvext/common/internal/Persist.h>
 #include <norvext/query/internal/TermFactory.h>
@@ -76,7 +76,7 @@ void DBQuery::clear() {
     m_hitCount = 0;
 }
 
-void DBQuery::accept(Common::VisitorBase& visitor) { Common::internal::dispatch(*this, visitor); }
+void DBQuery::accept(Common::VisitorBase& visitor) { Common::dispatch(*this, visitor); }
 
 void DBQuery::visitTerm(Common::VisitorBase& visitor) {
     if (m_term) {

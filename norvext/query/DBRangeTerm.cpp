@@ -1,6 +1,6 @@
 #include <norvext/query/DBRangeTerm.h>
 
-#include <norvext/common/internal/Dispatch.h>
+#include <norvext/common/Dispatch.h>
 #include <norvext/common/internal/Persist.h>
 
 #include <norvutil/AlignedBuf.h>
@@ -23,7 +23,7 @@ DBRangeTerm::DBRangeTerm(const std::string& fieldName, const std::string& start,
 
 DBRangeTerm::~DBRangeTerm() = default;
 
-void DBRangeTerm::accept(Common::VisitorBase& visitor) { Common::internal::dispatch(*this, visitor); }
+void DBRangeTerm::accept(Common::VisitorBase& visitor) { Common::dispatch(*this, visitor); }
 
 void DBRangeTerm::dump(std::ostream& os, int level) const {
     Tracer trace(os, Indent(level), "DBRangeTerm");

@@ -1,6 +1,6 @@
 #include <norvext/query/DBStringTerm.h>
 
-#include <norvext/common/internal/Dispatch.h>
+#include <norvext/common/Dispatch.h>
 #include <norvext/common/internal/Persist.h>
 
 #include <norvutil/AlignedBuf.h>
@@ -23,7 +23,7 @@ DBStringTerm::DBStringTerm(const std::string& fieldName, const std::string& quer
 
 DBStringTerm::~DBStringTerm() = default;
 
-void DBStringTerm::accept(Common::VisitorBase& visitor) { Common::internal::dispatch(*this, visitor); }
+void DBStringTerm::accept(Common::VisitorBase& visitor) { Common::dispatch(*this, visitor); }
 
 void DBStringTerm::dump(std::ostream& os, int level) const {
     Tracer trace(os, Indent(level), "DBStringTerm");

@@ -1,6 +1,6 @@
 #include <norvext/query/Summary.h>
 
-#include <norvext/common/internal/Dispatch.h>
+#include <norvext/common/Dispatch.h>
 #include <norvext/common/internal/Persist.h>
 
 #include <norvutil/AlignedBuf.h>
@@ -33,7 +33,7 @@ Summary::Summary(AlignedBuf& buf) : Summary() { read(buf); }
 
 Summary::~Summary() = default;
 
-void Summary::accept(Common::VisitorBase& visitor) { Common::internal::dispatch(*this, visitor); }
+void Summary::accept(Common::VisitorBase& visitor) { Common::dispatch(*this, visitor); }
 
 void Summary::dump(std::ostream& os, int level) const {
     Tracer trace(os, Indent(level), "Summary");

@@ -1,6 +1,6 @@
 #include <norvext/results/XBlast.h>
 
-#include <norvext/common/internal/Dispatch.h>
+#include <norvext/common/Dispatch.h>
 #include <norvext/params/FastAParams.h>
 #include <norvext/params/XBlastParams.h>
 #include <norvext/query/Summary.h>
@@ -232,7 +232,7 @@ bool XBlast::getLineSet(LineSet& lines, bool flag) const {
     return true;
 }
 
-void XBlast::accept(Common::VisitorBase& visitor) { Common::internal::dispatch(*this, visitor); }
+void XBlast::accept(Common::VisitorBase& visitor) { Common::dispatch(*this, visitor); }
 
 void XBlast::dump(std::ostream& os, int level) const {
     Tracer trace(os, Indent(level), "XBlast");

@@ -1,6 +1,6 @@
 #include <norvext/results/XBlastHit.h>
 
-#include <norvext/common/internal/Dispatch.h>
+#include <norvext/common/Dispatch.h>
 #include <norvext/query/Summary.h>
 
 #include <norvseq/Alignment.h>
@@ -117,7 +117,7 @@ void XBlastHit::getLineSegRow(std::vector<Segments>& rows, bool first, bool seco
     }
 }
 
-void XBlastHit::accept(Common::VisitorBase& visitor) { Common::internal::dispatch(*this, visitor); }
+void XBlastHit::accept(Common::VisitorBase& visitor) { Common::dispatch(*this, visitor); }
 
 void XBlastHit::dump(std::ostream& os, int level) const {
     Tracer trace(os, Indent(level), "XBlastHit");

@@ -1,4 +1,6 @@
-# cmake -P script: install, configure and build the consumer, run it.
+# cmake -P script: install, configure and build the consumer, run it. With
+# -DSUBPROJECT=<dir>, build the project in <dir>, which adds this source
+# tree (SOURCE_DIR) with add_subdirectory, and run its consumer instead.
 file(REMOVE_RECURSE ${WORK_DIR})
 set(prefix ${WORK_DIR}/prefix)
 
@@ -9,6 +11,28 @@ function(run)
   endif()
   set(last_output "${out}" PARENT_SCOPE)
 endfunction()
+
+# check_consumer(): runs the consumer built in WORK_DIR/build.
+function(check_consumer)
+  run(${WORK_DIR}/build/consumer)
+  if(NOT last_output STREQUAL "consumer: 42 W/W=11\n")
+    message(FATAL_ERROR "unexpected consumer output: '${last_output}'")
+  endif()
+endfunction()
+
+set(toolchain)
+if(TOOLCHAIN)
+  # The consumer is built for the same target as the package.
+  set(toolchain -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN})
+endif()
+
+if(SUBPROJECT)
+  run(${CMAKE_COMMAND} -S ${SUBPROJECT} -B ${WORK_DIR}/build -G "${GENERATOR}"
+      -DNORVEXT_SOURCE_DIR=${SOURCE_DIR} -DCMAKE_BUILD_TYPE=Release ${toolchain})
+  run(${CMAKE_COMMAND} --build ${WORK_DIR}/build --target consumer)
+  check_consumer()
+  return()
+endif()
 
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 foreach(header norvext/NorvExt.h norvutil/NorvUtil.h norvseq/NorvSeq.h)
@@ -28,15 +52,7 @@ if(internal_headers)
   message(FATAL_ERROR "internal headers were installed: ${internal_headers}")
 endif()
 
-set(toolchain)
-if(TOOLCHAIN)
-  # The consumer is built for the same target as the package.
-  set(toolchain -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN})
-endif()
 run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/build -G "${GENERATOR}"
     -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=Release ${toolchain})
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
-run(${WORK_DIR}/build/consumer)
-if(NOT last_output STREQUAL "consumer: 42 W/W=11\n")
-  message(FATAL_ERROR "unexpected consumer output: '${last_output}'")
-endif()
+check_consumer()

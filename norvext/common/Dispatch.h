@@ -1,14 +1,14 @@
-#ifndef NORVEXT_COMMON_INTERNAL_DISPATCH_H
-#define NORVEXT_COMMON_INTERNAL_DISPATCH_H
+#ifndef NORVEXT_COMMON_DISPATCH_H
+#define NORVEXT_COMMON_DISPATCH_H
 
 #include <norvext/common/Visitor.h>
 #include <norvext/common/VisitorBase.h>
 
 namespace Common {
-namespace internal {
 
-// The body of every accept(): offer `object` to the visitor's interface for
-// T if it has one, otherwise do nothing.
+// The body of every accept(), in this library and in any other that makes a
+// class visitable: offers `object` to the visitor's interface for T if the
+// visitor has one, and otherwise does nothing. Throws only what visit() throws.
 template <class T>
 inline void dispatch(T& object, VisitorBase& visitor) {
     if (Visitor<T>* typed = dynamic_cast<Visitor<T>*>(&visitor)) {
@@ -16,7 +16,6 @@ inline void dispatch(T& object, VisitorBase& visitor) {
     }
 }
 
-}  // namespace internal
 }  // namespace Common
 
 #endif
