@@ -10,8 +10,8 @@ namespace {
 // The first allocation: room for a small object, so that writing one takes a
 // single allocation.
 constexpr std::size_t kFirstCapacity = 256;
-// Spare room zeroed at a time. Bounded, so that trimming by bytes() between
-// writes costs little however large the buffer.
+// Spare room zeroed at a time. Bounded, so that a large buffer does not zero
+// (and touch) the whole of its doubled capacity ahead of the writing.
 constexpr std::size_t kZeroStretch = 64 * 1024;
 
 [[noreturn]] void tooLong() { throw std::length_error("AlignedBuf: more bytes than a buffer can hold"); }

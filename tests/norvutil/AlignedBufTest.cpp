@@ -5,6 +5,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 using Norv::AlignedBuf;
@@ -21,6 +22,15 @@ template <class T>
 void expectNext(AlignedBuf& buf, const T& expected, T value = T()) {
     buf.get(value);
     EXPECT_EQ(value, expected);
+}
+
+// Reads 7u then the run "ACG" from `bytes`, and expects nothing behind them.
+void expectSevenThenACG(const Bytes& bytes) {
+    AlignedBuf in(bytes);
+    expectNext(in, 7u);
+    expectNext(in, std::string("ACG"));
+    unsigned int word = 0;
+    EXPECT_THROW(in.get(word), std::out_of_range) << "bytes behind the written ones";
 }
 
 }  // namespace
@@ -80,4 +90,57 @@ TEST(AlignedBuf, FailedReadsKeepThePositionAndSayWhatIsMissing) {
         EXPECT_EQ(buf.tell(), 4u * c.skip) << c.message;
         EXPECT_EQ(value, "kept");
     }
+}
+
+TEST(AlignedBuf, ConstBytesAreTheWrittenOnesAndChangeNothing) {
+    AlignedBuf buf;
+    buf.put(7u);
+    putText(buf, "ACG");  // far less than the first allocation: spare room behind
+    const AlignedBuf& written = buf;
+    const unsigned char* at = written.data();
+    const Bytes first = written.bytes();
+    expectSevenThenACG(first);
+    EXPECT_EQ(written.bytes(), first);
+    EXPECT_EQ(Bytes(written.data(), written.data() + written.size()), first);
+    EXPECT_EQ(written.data(), at);  // bytes() moved nothing
+
+    AlignedBuf copy(written);
+    expectSevenThenACG(copy.bytes());
+    copy.put(9u);  // lands right behind the copied bytes
+    expectNext(copy, 7u);
+    expectNext(copy, std::string("ACG"));
+    expectNext(copy, 9u);
+    EXPECT_EQ(copy.tell(), copy.size());
+    EXPECT_EQ(written.bytes(), first);
+}
+
+TEST(AlignedBuf, ConcurrentConstCallsOnOneBuffer) {
+    // Meaningful under ThreadSanitizer: two threads call bytes() and data()
+    // on one buffer, none of whose calls may write to it.
+    AlignedBuf buf;
+    for (unsigned int i = 0; i < 1000; ++i) {
+        buf.put(i);
+    }
+    const AlignedBuf& shared = buf;
+    Bytes seen[2];
+    int disagreements[2] = {0, 0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 2; ++t) {
+        threads.emplace_back([&shared, &seen, &disagreements, t] {
+            for (int round = 0; round < 100; ++round) {
+                seen[t] = shared.bytes();
+                disagreements[t] += Bytes(shared.data(), shared.data() + shared.size()) != seen[t];
+            }
+        });
+    }
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(disagreements[0] + disagreements[1], 0);
+    EXPECT_EQ(seen[0], seen[1]);
+    AlignedBuf in(seen[0]);
+    for (unsigned int i = 0; i < 1000; ++i) {
+        expectNext(in, i);
+    }
+    EXPECT_EQ(in.tell(), in.size());
 }
