@@ -18,25 +18,17 @@ namespace Norv {
 // row 1 the subject; each row shares a sequence (initially none) and has a
 // range (initially the record's query and subject ranges). Every operation
 // that takes a row throws std::out_of_range for a row other than 0 or 1.
+// Alignments are shared through boost::shared_ptr, never copied.
 class NORVSEQ_API Alignment : public AttrBase, public Common::VisitableBase {
 public:
     explicit Alignment(const SeqAlign& record);
-    Alignment(const Alignment& other);
-    Alignment& operator=(const Alignment& other);
+    Alignment(const Alignment&) = delete;
+    Alignment& operator=(const Alignment&) = delete;
     ~Alignment() override;
 
     // Writes an "Alignment" block: the record's scores and subject keys, and
     // each row's sequence name ("(null)" without one) and range.
     virtual void dump(std::ostream& os, int level) const;
-    // Text form of the record and the two ranges (sequences are not part of
-    // it); read() takes back what write() produced and leaves the stream
-    // failed, and the alignment unchanged, on malformed text.
-    virtual void write(std::ostream& os) const;
-    virtual void read(std::istream& is);
-    // A new alignment with the same record, sequences and ranges.
-    virtual boost::shared_ptr<Alignment> clone() const;
-    // Takes `row`'s sequence and range from `other`.
-    virtual void insertAlignment(const Alignment& other, unsigned int row);
 
     // Offers the alignment to Common::Visitor<Alignment>.
     void accept(Common::VisitorBase& visitor) override;

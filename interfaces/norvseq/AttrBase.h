@@ -12,8 +12,8 @@ namespace Norv {
 class NORVSEQ_API AttrBase : public boost::enable_shared_from_this<AttrBase> {
 public:
     AttrBase();
-    AttrBase(const AttrBase&);
-    AttrBase& operator=(const AttrBase&);
+    AttrBase(const AttrBase&) = delete;
+    AttrBase& operator=(const AttrBase&) = delete;
     virtual ~AttrBase();
 };
 
