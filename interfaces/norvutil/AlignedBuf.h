@@ -33,8 +33,8 @@ public:
     AlignedBuf() = default;
     // A buffer holding persisted bytes, to be read from position 0.
     explicit AlignedBuf(std::vector<unsigned char> bytes) : m_bytes(std::move(bytes)), m_size(m_bytes.size()) {}
-    // Copies hold the bytes written and the read position, not the spare room.
-    // Buffers are not assigned.
+    // Copies (moves too) hold the bytes written and the read position, not
+    // the spare room. Buffers are not assigned.
     AlignedBuf(const AlignedBuf& other);
     AlignedBuf& operator=(const AlignedBuf&) = delete;
     ~AlignedBuf() = default;
