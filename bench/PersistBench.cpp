@@ -172,7 +172,7 @@ void oursWrite(benchmark::State& state, const Subject<Ours>* s) {
     for (auto _ : state) {
         Norv::AlignedBuf buf;
         s->ours.write(buf);
-        benchmark::DoNotOptimize(buf.bytes().data());
+        benchmark::DoNotOptimize(buf.data());
     }
     count(state, s->bytes.size(), s->objects);
 }

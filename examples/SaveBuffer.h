@@ -21,9 +21,8 @@ inline void saveBuffer(const char* folder, const char* name, const Norv::Aligned
     }
     const std::string path = std::string(folder) + "/" + name;
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    const auto& bytes = buf.bytes();
     const bool written =
-        file != nullptr && (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
+        file != nullptr && (buf.size() == 0 || std::fwrite(buf.data(), 1, buf.size(), file) == buf.size());
     if (file == nullptr || std::fclose(file) != 0 || !written) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
         std::exit(1);

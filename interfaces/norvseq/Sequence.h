@@ -23,10 +23,8 @@ public:
         Range(unsigned int s, unsigned int e) : start(s), end(e) {}
 
         bool operator==(const Range& other) const { return start == other.start && end == other.end; }
-        bool operator!=(const Range& other) const { return !(*this == other); }
     };
 
-    Sequence();
     Sequence(unsigned int id, const std::string& sourceID, const std::string& name, const std::string& letters);
     Sequence(const Sequence&) = default;
     Sequence& operator=(const Sequence&) = default;
@@ -36,7 +34,6 @@ public:
     const std::string& getSourceID() const { return m_sourceID; }
     // The display name.
     const std::string& getName() const { return m_name; }
-    const std::string& getLetters() const { return m_letters; }
 
     // Replaces `out` with the `count` letters starting at zero-based `first`.
     // A count of 0 gives an empty `out`. Throws std::out_of_range (leaving

@@ -10,8 +10,8 @@ namespace {
 // The first allocation: room for a small object, so that writing one takes a
 // single allocation.
 constexpr std::size_t kFirstCapacity = 256;
-// Spare room zeroed at a time. Bounded, so that trimming by bytes() between
-// writes costs little however large the buffer.
+// Spare room zeroed at a time. Bounded, so that a large buffer does not zero
+// (and touch) the whole of its doubled capacity ahead of the writing.
 constexpr std::size_t kZeroStretch = 64 * 1024;
 
 [[noreturn]] void tooLong() { throw std::length_error("AlignedBuf: more bytes than a buffer can hold"); }
@@ -22,34 +22,6 @@ AlignedBuf::AlignedBuf(const AlignedBuf& other)
     : m_bytes(other.m_bytes.begin(), other.m_bytes.begin() + static_cast<std::ptrdiff_t>(other.m_size)),
       m_size(other.m_size),
       m_read(other.m_read) {}
-
-AlignedBuf& AlignedBuf::operator=(const AlignedBuf& other) {
-    if (this != &other) {
-        m_bytes.assign(other.m_bytes.begin(), other.m_bytes.begin() + static_cast<std::ptrdiff_t>(other.m_size));
-        m_size = other.m_size;
-        m_read = other.m_read;
-    }
-    return *this;
-}
-
-AlignedBuf::AlignedBuf(AlignedBuf&& other) noexcept
-    : m_bytes(std::move(other.m_bytes)), m_size(other.m_size), m_read(other.m_read) {
-    other.m_bytes.clear();
-    other.m_size = 0;
-    other.m_read = 0;
-}
-
-AlignedBuf& AlignedBuf::operator=(AlignedBuf&& other) noexcept {
-    if (this != &other) {
-        m_bytes = std::move(other.m_bytes);
-        m_size = other.m_size;
-        m_read = other.m_read;
-        other.m_bytes.clear();
-        other.m_size = 0;
-        other.m_read = 0;
-    }
-    return *this;
-}
 
 void AlignedBuf::reserveFor(std::size_t needed) {
     if (needed <= m_bytes.capacity()) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Norv {
@@ -23,36 +24,33 @@ namespace Norv {
 // std::out_of_range naming what was being read, the offset and how many bytes
 // were missing, and leaves the read position where it was. Whatever the
 // bytes, reading is defined behaviour.
+//
+// Const calls change nothing: any number of threads may make them on one
+// buffer at once, as long as none changes it (writing and reading do).
 class NORVUTIL_API AlignedBuf {
 public:
     // An empty buffer whose read position is 0.
     AlignedBuf() = default;
     // A buffer holding persisted bytes, to be read from position 0.
     explicit AlignedBuf(std::vector<unsigned char> bytes) : m_bytes(std::move(bytes)), m_size(m_bytes.size()) {}
-    // Copies hold the bytes written and the read position, not the spare room.
+    // Copies (moves too) hold the bytes written and the read position, not
+    // the spare room. Buffers are not assigned.
     AlignedBuf(const AlignedBuf& other);
-    AlignedBuf& operator=(const AlignedBuf& other);
-    // A moved-from buffer is empty, with its read position at 0.
-    AlignedBuf(AlignedBuf&& other) noexcept;
-    AlignedBuf& operator=(AlignedBuf&& other) noexcept;
+    AlignedBuf& operator=(const AlignedBuf&) = delete;
     ~AlignedBuf() = default;
 
-    // Everything written (or handed to the constructor) so far. Writing keeps
-    // zeroed spare room behind the bytes; this call trims it off (keeping the
-    // capacity), so it is not safe against a concurrent call on the same
-    // buffer, const or not.
-    const std::vector<unsigned char>& bytes() const {
-        if (m_bytes.size() != m_size) {
-            m_bytes.resize(m_size);
-        }
-        return m_bytes;
+    // A copy of everything written (or handed to the constructor) so far.
+    std::vector<unsigned char> bytes() const {
+        return std::vector<unsigned char>(m_bytes.data(), m_bytes.data() + m_size);
     }
+    // The same bytes in place, size() of them: valid until the buffer next
+    // changes; null or not when size() is 0.
+    const unsigned char* data() const { return m_bytes.data(); }
     // Number of bytes written so far.
     std::size_t size() const { return m_size; }
     // Moves the read position back to the first byte.
     void rewind() { m_read = 0; }
-    // The read position: how many bytes reading has consumed. For tools that
-    // report where reading stopped; the persisted classes never ask for it.
+    // The read position: how many bytes reading has consumed.
     std::size_t tell() const { return m_read; }
 
     // Appends a 32-bit integer; signed values travel as their 32 bits.
@@ -174,9 +172,8 @@ private:
     // Throws what get(std::string&) reports for a run that is not all there.
     [[noreturn]] void failString() const;
 
-    // The written bytes, then spare room of zeros up to m_bytes.size(); only
-    // bytes() trims the spare room, hence mutable.
-    mutable std::vector<unsigned char> m_bytes;
+    // The written bytes, then spare room of zeros up to m_bytes.size().
+    std::vector<unsigned char> m_bytes;
     std::size_t m_size = 0;
     std::size_t m_read = 0;
 };

@@ -5,6 +5,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 using Norv::AlignedBuf;
@@ -21,6 +22,13 @@ template <class T>
 void expectNext(AlignedBuf& buf, const T& expected, T value = T()) {
     buf.get(value);
     EXPECT_EQ(value, expected);
+}
+
+// Reads 7u then the run "ACG", and expects nothing behind them.
+void expectSevenThenACG(AlignedBuf in) {
+    expectNext(in, 7u);
+    expectNext(in, std::string("ACG"));
+    EXPECT_EQ(in.tell(), in.size()) << "bytes behind the written ones";
 }
 
 }  // namespace
@@ -80,4 +88,53 @@ TEST(AlignedBuf, FailedReadsKeepThePositionAndSayWhatIsMissing) {
         EXPECT_EQ(buf.tell(), 4u * c.skip) << c.message;
         EXPECT_EQ(value, "kept");
     }
+}
+
+TEST(AlignedBuf, ConstBytesAreTheWrittenOnesAndChangeNothing) {
+    AlignedBuf buf;
+    buf.put(7u);
+    putText(buf, "ACG");  // far less than the first allocation: spare room behind
+    const AlignedBuf& written = buf;
+    const unsigned char* at = written.data();
+    const Bytes first = written.bytes();
+    expectSevenThenACG(AlignedBuf(first));
+    EXPECT_EQ(written.bytes(), first);
+    EXPECT_EQ(Bytes(written.data(), written.data() + written.size()), first);
+    EXPECT_EQ(written.data(), at);  // bytes() moved nothing
+    AlignedBuf copy(written);
+    expectSevenThenACG(copy);
+    copy.put(9u);  // lands right behind the copied bytes
+    expectNext(copy, 7u);
+    expectNext(copy, std::string("ACG"));
+    expectNext(copy, 9u);
+    EXPECT_EQ(copy.tell(), copy.size());
+    EXPECT_EQ(written.bytes(), first);
+}
+
+TEST(AlignedBuf, ConcurrentConstCallsOnOneBuffer) {
+    // Meaningful under ThreadSanitizer: two threads at once call bytes() and
+    // data() on one buffer, which none of those calls may write to.
+    AlignedBuf buf;
+    for (unsigned int i = 0; i < 1000; ++i) {
+        buf.put(i);
+    }
+    const AlignedBuf& shared = buf;
+    Bytes seen[2];
+    bool agreed[2] = {true, true};
+    const auto look = [&shared, &seen, &agreed](int t) {
+        for (int round = 0; round < 100; ++round) {
+            seen[t] = shared.bytes();
+            agreed[t] = agreed[t] && Bytes(shared.data(), shared.data() + shared.size()) == seen[t];
+        }
+    };
+    std::thread other(look, 1);
+    look(0);
+    other.join();
+    EXPECT_TRUE(agreed[0] && agreed[1]);
+    EXPECT_EQ(seen[0], seen[1]);
+    AlignedBuf in(seen[0]);
+    for (unsigned int i = 0; i < 1000; ++i) {
+        expectNext(in, i);
+    }
+    EXPECT_EQ(in.tell(), in.size());
 }

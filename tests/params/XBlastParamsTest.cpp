@@ -92,7 +92,7 @@ TEST(XBlastParams, RnaFixLooksAtTheProteinFlagWhenItRuns) {
     XBlastParams read;
     read.read(buf);
     EXPECT_EQ(read.getData(), letters("TT"));  // ...but on read
-    AlignedBuf cut(std::vector<unsigned char>(buf.bytes().begin(), buf.bytes().end() - 4));
+    AlignedBuf cut(std::vector<unsigned char>(buf.data(), buf.data() + buf.size() - 4));
     read.data() = letters("UGU");
     EXPECT_THROW(read.read(cut), std::out_of_range);
     EXPECT_EQ(read.getData(), letters("UGU"));  // a failed read fixes nothing

@@ -13,9 +13,9 @@ namespace NorvTest {
 
 // The buffer's bytes as little-endian 32-bit words.
 inline std::vector<std::uint32_t> words(const Norv::AlignedBuf& buf) {
-    const auto& bytes = buf.bytes();
+    const unsigned char* bytes = buf.data();
     std::vector<std::uint32_t> out;
-    for (std::size_t i = 0; i + 4 <= bytes.size(); i += 4) {
+    for (std::size_t i = 0; i + 4 <= buf.size(); i += 4) {
         out.push_back(static_cast<std::uint32_t>(bytes[i]) | static_cast<std::uint32_t>(bytes[i + 1]) << 8 |
                       static_cast<std::uint32_t>(bytes[i + 2]) << 16 | static_cast<std::uint32_t>(bytes[i + 3]) << 24);
     }

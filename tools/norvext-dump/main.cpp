@@ -174,8 +174,7 @@ int encodeFile(const NorvDump::DumpType& type, const std::string& path) {
 #if defined(_WIN32)
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    const std::vector<unsigned char>& bytes = buf.bytes();
-    std::cout.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::cout.write(reinterpret_cast<const char*>(buf.data()), static_cast<std::streamsize>(buf.size()));
     std::cout.flush();
     if (!std::cout) {
         std::cerr << "norvext-dump: cannot write to standard output\n";
