@@ -33,6 +33,7 @@ const char* const kUsage =
     "       norvext-dump --list-types\n"
     "       norvext-dump --json --type CLASS FILE\n"
     "       norvext-dump --encode --type CLASS FILE\n"
+    "       norvext-dump --version\n"
     "Prints the object of class CLASS persisted in FILE, a file that holds the\n"
     "bytes of an AlignedBuf (- reads standard input). --json prints it as JSON;\n"
     "--encode reads that JSON from FILE and writes the bytes to standard output.\n";
@@ -195,6 +196,9 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::cout << kUsage;
+            return kPrinted;
+        } else if (arg == "--version") {
+            std::cout << "norvext-dump " << NORVEXT_VERSION << '\n';
             return kPrinted;
         } else if (arg == "--json" || arg == "--encode") {
             const Mode wanted = arg == "--json" ? kJson : kEncode;
