@@ -74,5 +74,13 @@ install: build
 test-windows: deps
 	scripts/test-windows $(BUILD)-win $(FLAGS)
 
+# ABI of the three libraries against the baselines in abi/ (docs/abi.md);
+# abi-update records new ones, with a new major version or ABI_COMPATIBLE=1.
+.PHONY: abi-check abi-update
+abi-check: deps
+	scripts/abi-check $(BUILD)-abi
+abi-update: deps
+	scripts/abi-check --update $(BUILD)-abi
+
 clean:
 	rm -rf $(BUILD) $(BUILD)-i386 $(BUILD)-asan $(BUILD)-tsan $(BUILD)-win $(BUILD)-fuzz $(BUILD)-bench
