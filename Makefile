@@ -83,4 +83,4 @@ abi-update: deps
 	scripts/abi-check --update $(BUILD)-abi
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-i386 $(BUILD)-asan $(BUILD)-tsan $(BUILD)-win $(BUILD)-fuzz $(BUILD)-bench
+	rm -rf $(BUILD) $(BUILD)-i386 $(BUILD)-asan $(BUILD)-tsan $(BUILD)-win $(BUILD)-fuzz $(BUILD)-bench $(BUILD)-abi
