@@ -10,7 +10,7 @@ FLAGS = -DNORVEXT_WERROR=$(WERROR) $(CMAKE_FLAGS)
 export JOBS
 
 .PHONY: all deps configure build demo test test-normal test-linux32 test-sanitize test-fuzz \
-        fuzz bench buffers dump install test-windows clean
+        fuzz bench buffers dump install test-windows package clean
 
 all: build
 
@@ -74,5 +74,10 @@ install: build
 test-windows: deps
 	scripts/test-windows $(BUILD)-win $(FLAGS)
 
+# Debian packages of $(BUILD), a Windows .zip of $(BUILD)-pkg-win (MinGW-w64),
+# each unpacked and built against by a consumer (scripts/package).
+package: deps
+	scripts/package $(BUILD) $(FLAGS)
+
 clean:
-	rm -rf $(BUILD) $(BUILD)-i386 $(BUILD)-asan $(BUILD)-tsan $(BUILD)-win $(BUILD)-fuzz $(BUILD)-bench
+	rm -rf $(BUILD) $(BUILD)-i386 $(BUILD)-asan $(BUILD)-tsan $(BUILD)-win $(BUILD)-fuzz $(BUILD)-bench $(BUILD)-pkg-win
