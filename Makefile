@@ -10,7 +10,7 @@ FLAGS = -DNORVEXT_WERROR=$(WERROR) $(CMAKE_FLAGS)
 export JOBS
 
 .PHONY: all deps configure build demo test test-normal test-linux32 test-sanitize test-fuzz \
-        fuzz bench buffers dump install test-windows clean
+        fuzz bench buffers dump install test-windows abi-check abi-update package clean
 
 all: build
 
@@ -76,11 +76,15 @@ test-windows: deps
 
 # ABI of the three libraries against the baselines in abi/ (docs/abi.md);
 # abi-update records new ones, with a new major version or ABI_COMPATIBLE=1.
-.PHONY: abi-check abi-update
 abi-check: deps
 	scripts/abi-check $(BUILD)-abi
 abi-update: deps
 	scripts/abi-check --update $(BUILD)-abi
 
+# Debian packages of $(BUILD), a Windows .zip of $(BUILD)-pkg-win (MinGW-w64),
+# each unpacked and built against by a consumer (scripts/package).
+package: deps
+	scripts/package $(BUILD) $(FLAGS)
+
 clean:
-	rm -rf $(BUILD) $(BUILD)-i386 $(BUILD)-asan $(BUILD)-tsan $(BUILD)-win $(BUILD)-fuzz $(BUILD)-bench $(BUILD)-abi
+	rm -rf $(BUILD) $(BUILD)-i386 $(BUILD)-asan $(BUILD)-tsan $(BUILD)-win $(BUILD)-fuzz $(BUILD)-bench $(BUILD)-abi $(BUILD)-pkg-win

@@ -1,0 +1,61 @@
+# Packages of what cmake/NorvInstall.cmake installs, made by CPack into
+# <build>/packages (scripts/package, `make package`). The native Linux build
+# makes one Debian package per install component:
+#   libnorvextN     Runtime      the three shared libraries (N: the SOVERSION)
+#   norvext-tools   Tools        norvext-dump
+#   libnorvext-dev  Development  headers, .so links, CMake package, norvext.pc
+# norvext-dump is not in libnorvextN, so that the libraries of two SOVERSIONs
+# can be installed side by side. The MinGW build makes one .zip of
+# everything, MinGW's runtime DLLs included.
+# The name, version and contact of the packages are set here only.
+set(CPACK_PACKAGE_NAME norvext)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR NorvExt)
+set(CPACK_PACKAGE_CONTACT "NorvExt maintainers <maintainers@norvext.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "data classes of a sequence-analysis suite, in one byte layout")
+set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
+set(CPACK_STRIP_FILES ON)
+
+# First line: the synopsis of the Debian package.
+set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "NorvExt data classes - shared libraries
+NorvUtil, NorvSeq and NorvExt: plain data classes of a sequence-analysis
+suite, persisted in one byte layout, printed and visited.")
+set(CPACK_COMPONENT_TOOLS_DESCRIPTION "NorvExt data classes - norvext-dump
+Prints an object that NorvExt persisted, as its dump or as JSON, and turns
+such JSON back into bytes.")
+set(CPACK_COMPONENT_TOOLS_DEPENDS Runtime)
+set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "NorvExt data classes - development files
+The headers, the .so links, the CMake package NorvExt and norvext.pc. The
+headers include Boost's.")
+set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS Runtime)
+
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+else()
+  set(CPACK_GENERATOR DEB)
+endif()
+
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+# Packages built against libnorvextN accept any later release of it.
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+# norvext-dump's libraries are in the build tree, not yet in a package.
+foreach(lib NorvUtil NorvSeq NorvExt)
+  get_target_property(dir ${lib} BINARY_DIR)
+  list(APPEND CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${dir})
+endforeach()
+list(REMOVE_DUPLICATES CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS)
+set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libnorvext${PROJECT_VERSION_MAJOR})
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
+set(CPACK_DEBIAN_TOOLS_PACKAGE_NAME norvext-tools)
+set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libnorvext-dev)
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
+# The public headers include Boost's.
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libboost-dev (>= 1.65)")
+
+include(CPack)
