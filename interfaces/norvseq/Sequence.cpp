@@ -6,6 +6,8 @@
 
 namespace Norv {
 
+Sequence::Sequence() : m_id(0) {}
+
 Sequence::Sequence(unsigned int id, const std::string& sourceID, const std::string& name,
                    const std::string& letters)
     : m_id(id), m_sourceID(sourceID), m_name(name), m_letters(letters) {}

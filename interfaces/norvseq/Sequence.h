@@ -25,6 +25,8 @@ public:
         bool operator==(const Range& other) const { return start == other.start && end == other.end; }
     };
 
+    // An empty sequence with id 0 and no name.
+    Sequence();
     Sequence(unsigned int id, const std::string& sourceID, const std::string& name, const std::string& letters);
     Sequence(const Sequence&) = default;
     Sequence& operator=(const Sequence&) = default;

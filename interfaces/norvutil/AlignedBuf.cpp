@@ -23,6 +23,34 @@ AlignedBuf::AlignedBuf(const AlignedBuf& other)
       m_size(other.m_size),
       m_read(other.m_read) {}
 
+AlignedBuf& AlignedBuf::operator=(const AlignedBuf& other) {
+    if (this != &other) {
+        m_bytes.assign(other.m_bytes.begin(), other.m_bytes.begin() + static_cast<std::ptrdiff_t>(other.m_size));
+        m_size = other.m_size;
+        m_read = other.m_read;
+    }
+    return *this;
+}
+
+AlignedBuf::AlignedBuf(AlignedBuf&& other) noexcept
+    : m_bytes(std::move(other.m_bytes)), m_size(other.m_size), m_read(other.m_read) {
+    other.m_bytes.clear();
+    other.m_size = 0;
+    other.m_read = 0;
+}
+
+AlignedBuf& AlignedBuf::operator=(AlignedBuf&& other) noexcept {
+    if (this != &other) {
+        m_bytes = std::move(other.m_bytes);
+        m_size = other.m_size;
+        m_read = other.m_read;
+        other.m_bytes.clear();
+        other.m_size = 0;
+        other.m_read = 0;
+    }
+    return *this;
+}
+
 void AlignedBuf::reserveFor(std::size_t needed) {
     if (needed <= m_bytes.capacity()) {
         return;

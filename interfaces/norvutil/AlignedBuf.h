@@ -33,10 +33,12 @@ public:
     AlignedBuf() = default;
     // A buffer holding persisted bytes, to be read from position 0.
     explicit AlignedBuf(std::vector<unsigned char> bytes) : m_bytes(std::move(bytes)), m_size(m_bytes.size()) {}
-    // Copies (moves too) hold the bytes written and the read position, not
-    // the spare room. Buffers are not assigned.
+    // Copies hold the bytes written and the read position, not the spare room.
     AlignedBuf(const AlignedBuf& other);
-    AlignedBuf& operator=(const AlignedBuf&) = delete;
+    AlignedBuf& operator=(const AlignedBuf& other);
+    // A moved-from buffer is empty, with its read position at 0.
+    AlignedBuf(AlignedBuf&& other) noexcept;
+    AlignedBuf& operator=(AlignedBuf&& other) noexcept;
     ~AlignedBuf() = default;
 
     // A copy of everything written (or handed to the constructor) so far.
