@@ -10,7 +10,7 @@ FLAGS = -DNORVEXT_WERROR=$(WERROR) $(CMAKE_FLAGS)
 export JOBS
 
 .PHONY: all deps configure build demo test test-normal test-linux32 test-sanitize test-fuzz \
-        fuzz bench buffers dump install test-windows clean
+        fuzz bench buffers dump install test-windows docs clean
 
 all: build
 
@@ -73,6 +73,11 @@ install: build
 # says what and when).
 test-windows: deps
 	scripts/test-windows $(BUILD)-win $(FLAGS)
+
+# The API reference from the header comments, by Doxygen, in
+# $(BUILD)/docs/html; any Doxygen warning fails it.
+docs: deps
+	scripts/docs $(BUILD)/docs
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-i386 $(BUILD)-asan $(BUILD)-tsan $(BUILD)-win $(BUILD)-fuzz $(BUILD)-bench
