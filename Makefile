@@ -10,7 +10,7 @@ FLAGS = -DNORVEXT_WERROR=$(WERROR) $(CMAKE_FLAGS)
 export JOBS
 
 .PHONY: all deps configure build demo test test-normal test-linux32 test-sanitize test-fuzz \
-        fuzz bench buffers dump install test-windows abi-check abi-update package clean
+        fuzz bench buffers dump install test-windows abi-check abi-update package docs clean
 
 all: build
 
@@ -85,6 +85,11 @@ abi-update: deps
 # each unpacked and built against by a consumer (scripts/package).
 package: deps
 	scripts/package $(BUILD) $(FLAGS)
+
+# The API reference from the header comments, by Doxygen, in
+# $(BUILD)/docs/html; any Doxygen warning fails it.
+docs: deps
+	scripts/docs $(BUILD)/docs
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-i386 $(BUILD)-asan $(BUILD)-tsan $(BUILD)-win $(BUILD)-fuzz $(BUILD)-bench $(BUILD)-abi $(BUILD)-pkg-win

@@ -7,15 +7,17 @@
 
 namespace Norv {
 
-// An indentation level of the dump text: two spaces per level. Negative
-// levels print as level 0.
+/// An indentation level of the dump text: two spaces per level. Negative
+/// levels print as level 0.
 class NORVUTIL_API Indent {
 public:
+    /// The level as given, negative ones included.
     explicit Indent(int level) : m_level(level) {}
 
+    /// The level as given.
     int getLevel() const { return m_level; }
 
-    // Writes the level's leading spaces.
+    /// Writes the level's leading spaces.
     void write(std::ostream& os) const;
 
 private:
