@@ -24,13 +24,6 @@ void expectNext(AlignedBuf& buf, const T& expected, T value = T()) {
     EXPECT_EQ(value, expected);
 }
 
-// Reads 7u then the run "ACG", and expects nothing behind them.
-void expectSevenThenACG(AlignedBuf in) {
-    expectNext(in, 7u);
-    expectNext(in, std::string("ACG"));
-    EXPECT_EQ(in.tell(), in.size()) << "bytes behind the written ones";
-}
-
 }  // namespace
 
 // The byte layout itself is pinned by the golden files of the persisted
@@ -90,25 +83,19 @@ TEST(AlignedBuf, FailedReadsKeepThePositionAndSayWhatIsMissing) {
     }
 }
 
-TEST(AlignedBuf, ConstBytesAreTheWrittenOnesAndChangeNothing) {
-    AlignedBuf buf;
-    buf.put(7u);
-    putText(buf, "ACG");  // far less than the first allocation: spare room behind
-    const AlignedBuf& written = buf;
-    const unsigned char* at = written.data();
-    const Bytes first = written.bytes();
-    expectSevenThenACG(AlignedBuf(first));
-    EXPECT_EQ(written.bytes(), first);
-    EXPECT_EQ(Bytes(written.data(), written.data() + written.size()), first);
-    EXPECT_EQ(written.data(), at);  // bytes() moved nothing
-    AlignedBuf copy(written);
-    expectSevenThenACG(copy);
-    copy.put(9u);  // lands right behind the copied bytes
-    expectNext(copy, 7u);
-    expectNext(copy, std::string("ACG"));
-    expectNext(copy, 9u);
-    EXPECT_EQ(copy.tell(), copy.size());
-    EXPECT_EQ(written.bytes(), first);
+TEST(AlignedBuf, CopiesHoldTheWrittenBytesOnly) {
+    AlignedBuf buf, assigned;
+    buf.put(7u);  // far less than the first allocation: spare room behind
+    const unsigned char* at = buf.data();
+    assigned = buf;
+    for (AlignedBuf copy : {AlignedBuf(buf), assigned}) {
+        copy.put(9u);  // lands right behind the copied bytes
+        expectNext(copy, 7u);
+        expectNext(copy, 9u);
+        EXPECT_EQ(copy.tell(), copy.size());
+    }
+    EXPECT_EQ(buf.bytes().size(), 4u);
+    EXPECT_EQ(buf.data(), at);  // copies and bytes() moved nothing
 }
 
 TEST(AlignedBuf, ConcurrentConstCallsOnOneBuffer) {
@@ -132,9 +119,5 @@ TEST(AlignedBuf, ConcurrentConstCallsOnOneBuffer) {
     other.join();
     EXPECT_TRUE(agreed[0] && agreed[1]);
     EXPECT_EQ(seen[0], seen[1]);
-    AlignedBuf in(seen[0]);
-    for (unsigned int i = 0; i < 1000; ++i) {
-        expectNext(in, i);
-    }
-    EXPECT_EQ(in.tell(), in.size());
+    EXPECT_EQ(seen[0].size(), 4000u);
 }

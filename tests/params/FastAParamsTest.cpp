@@ -6,18 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 
 using Norv::FastAParams;
 
 namespace {
-
-std::string dumped(const FastAParams& p) {
-    std::ostringstream os;
-    p.dump(os, 0);
-    return os.str();
-}
 
 long long earliestAfterTravel(long long earliest) {
     FastAParams p;
@@ -34,15 +27,11 @@ TEST(FastAParams, HasNoPresets) {
     FastAParams p = NorvTest::samples<FastAParams>()[2];
     p.setNADefaults();
     p.setAADefaults();
-    EXPECT_EQ(dumped(p), dumped(NorvTest::samples<FastAParams>()[2]));
+    EXPECT_EQ(NorvTest::bytesOf(p), NorvTest::bytesOf(NorvTest::samples<FastAParams>()[2]));
 }
 
-TEST(FastAParams, OnlyTheLowBitsOfEarliestTravelAndPrint) {
+// How the low bits print is in tests/golden/FastAParams.txt (sample 2).
+TEST(FastAParams, OnlyTheLowBitsOfEarliestTravel) {
     EXPECT_EQ(earliestAfterTravel((1LL << 32) + 5), 5);
     EXPECT_EQ(earliestAfterTravel(-1), 4294967295LL);
-    for (long long earliest : {-1LL, 4294967295LL}) {
-        FastAParams p;
-        p.setEarliest(earliest);
-        EXPECT_NE(dumped(p).find("  earliest: -1\n"), std::string::npos) << earliest;
-    }
 }

@@ -11,7 +11,6 @@
 using Norv::Tarvik;
 
 namespace {
-const std::string kAlphabet = "ARNDCQEGHILKMFPSTWYVBZX";
 int score(char a, char b) {
     return Tarvik::defaultMatrix()[static_cast<unsigned char>(a)][static_cast<unsigned char>(b)];
 }
@@ -42,23 +41,20 @@ TEST(Tarvik, MatchesThePublishedTable) {
     if (!file) {
         GTEST_SKIP() << "EBLOSUM62 (emboss-data) is not installed";
     }
-    std::string line;
-    std::vector<char> columns;
+    std::string line, columns;  // the letters of the first line that is not a comment
     int rows = 0;
     while (std::getline(file, line)) {
-        if (line.empty() || line[0] == '#') {
+        std::istringstream fields(line);
+        char row = '#';
+        if (!(fields >> row) || row == '#') {
             continue;
         }
-        std::istringstream fields(line);
         if (columns.empty()) {
-            char letter;
-            while (fields >> letter) {
-                columns.push_back(letter);
+            for (columns = row; fields >> row;) {
+                columns += row;
             }
             continue;
         }
-        char row;
-        fields >> row;
         for (char column : columns) {
             int value;
             fields >> value;

@@ -36,20 +36,19 @@ struct OwnPresets : XBlastParams {
 TEST(XBlastParams, EveryPresetWritesItsWholeRowAndNothingElse) {
     using Row = std::tuple<const char*, const char*, const char*, double, int, int, int, int, int, int, int, bool,
                            bool, bool, bool, unsigned int, unsigned int>;
+    const Row blastn{"BLASTN", "nr", "", 10.0, 5, 2, 30, 11, 1, 1, 50, true, true, false, false, 0, 0};
+    const Row blastp{"BLASTP", "nr", "BLOSUM62", 10.0, 11, 1, 15, 3, 1, 1, 50, true, true, true, false, 0, 0};
     const std::pair<void (XBlastParams::*)(), Row> rows[] = {
-        {&XBlastParams::setDefaultsBLASTN,
-         Row{"BLASTN", "nr", "", 10.0, 5, 2, 30, 11, 1, 1, 50, true, true, false, false, 0, 0}},
+        {&XBlastParams::setDefaultsBLASTN, blastn},
         {&XBlastParams::setDefaultsBLASTX,
          Row{"BLASTX", "nr", "BLOSUM62", 10.0, 11, 1, 15, 3, 1, 1, 50, true, true, false, true, 0, 0}},
         {&XBlastParams::setDefaultsTBLASTX,
          Row{"TBLASTX", "nr", "BLOSUM62", 10.0, 0, 0, 0, 3, 1, 1, 50, false, true, false, true, 0, 0}},
-        {&XBlastParams::setDefaultsBLASTP,
-         Row{"BLASTP", "nr", "BLOSUM62", 10.0, 11, 1, 15, 3, 1, 1, 50, true, true, true, false, 0, 0}},
+        {&XBlastParams::setDefaultsBLASTP, blastp},
         {&XBlastParams::setDefaultsTBLASTN,
          Row{"TBLASTN", "nr", "BLOSUM62", 10.0, 11, 1, 15, 3, 1, 1, 50, true, true, true, true, 0, 0}},
-        {&XBlastParams::setNADefaults, Row{"BLASTN", "nr", "", 10.0, 5, 2, 30, 11, 1, 1, 50, true, true, false, false, 0, 0}},
-        {&XBlastParams::setAADefaults,
-         Row{"BLASTP", "nr", "BLOSUM62", 10.0, 11, 1, 15, 3, 1, 1, 50, true, true, true, false, 0, 0}},
+        {&XBlastParams::setNADefaults, blastn},
+        {&XBlastParams::setAADefaults, blastp},
     };
     for (std::size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
         XBlastParams p = NorvTest::samples<XBlastParams>()[2];  // every field away from every preset

@@ -1,9 +1,6 @@
 #include <norvext/query/DBQuery.h>
 
-#include <norvext/common/Visitor.h>
-
 #include "tests/query/Terms.h"
-#include "tests/support/Hostile.h"
 #include "tests/support/Samples.h"
 
 #include <boost/weak_ptr.hpp>
@@ -16,13 +13,10 @@ using Norv::AlignedBuf;
 using Norv::DBBooleanTerm;
 using Norv::DBQuery;
 using Norv::DBTerm;
-using Norv::Summary;
 using NorvTest::leaf;
 using IDs = DBQuery::DBIDSet;
 
 namespace {
-
-boost::shared_ptr<Summary> hit(unsigned int id) { return boost::make_shared<Summary>(3, id, "t", nullptr, nullptr); }
 
 // What read() takes before the term: the sample query without term and hits.
 AlignedBuf queryHead() {
@@ -37,13 +31,6 @@ AlignedBuf queryHead() {
 struct Grouping : std::numpunct<char> {
     char do_thousands_sep() const override { return ','; }
     std::string do_grouping() const override { return "\3"; }
-};
-
-struct Recorder : Common::VisitorBase, Common::Visitor<Summary>, Common::Visitor<DBBooleanTerm> {
-    std::vector<unsigned int> ids;
-    int terms = 0;
-    void visit(Summary& s) override { ids.push_back(s.getID()); }
-    void visit(DBBooleanTerm&) override { ++terms; }
 };
 
 }  // namespace
@@ -73,16 +60,14 @@ TEST(DBQuery, DatabaseIdsAndTheirText) {
     EXPECT_EQ(text, "12345 67890 ");
 }
 
-TEST(DBQuery, ReadRebuildsTheTermAsTheFactoryDoes) {
-    AlignedBuf unknown = queryHead(), deeper = queryHead();
+// The factory's errors and depth limit are DBTermTest's.
+TEST(DBQuery, UnknownTermCodeKeepsTheOldTerm) {
+    AlignedBuf unknown = queryHead();
     unknown.put(5u);
-    NorvTest::putNestedBooleans(deeper, DBTerm::s_maxDepth + 1);
     const auto oldTerm = leaf(1);
     DBQuery query(1, oldTerm);
     EXPECT_EQ(NorvTest::errorOf([&] { query.read(unknown); }), "TermFactory::create: Invalid term type: 5");
     EXPECT_EQ(query.getTerm(), oldTerm);
-    EXPECT_EQ(NorvTest::errorOf([&] { query.read(deeper); }),
-              "TermFactory::create: Term nesting deeper than 256 levels");
 }
 
 TEST(DBQuery, FailedReadReleasesTheOldTerm) {
@@ -100,19 +85,6 @@ TEST(DBQuery, FailedReadReleasesTheOldTerm) {
     const auto* root = dynamic_cast<const DBBooleanTerm*>(query.getTerm().get());
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(NorvTest::leafField(*root, 0), 8);
-}
-
-TEST(DBQuery, HostileHitCountFailsAtTheDataEndAndKeepsTheHitsRead) {
-    AlignedBuf buf = queryHead();
-    leaf(2)->write(buf);
-    buf.put(NorvTest::kHostileCount);
-    hit(5)->write(buf);
-    DBQuery query;
-    query.add(hit(1));
-    EXPECT_TRUE(NorvTest::failsOnHostileCount<DBQuery::Hits::value_type>([&] { query.read(buf); }, false));
-    ASSERT_EQ(query.size(), 2u);
-    EXPECT_EQ(query.getHits()[0]->getID(), 1u);
-    EXPECT_EQ(query.getHits()[1]->getID(), 5u);
 }
 
 TEST(DBQuery, WhatCannotTravelWritesNothing) {
@@ -138,20 +110,6 @@ TEST(DBQuery, CopiesShareTheTermAndHitsAndClearDropsHitsOnly) {
     EXPECT_EQ(query.getTerm(), copy.getTerm());
     EXPECT_EQ(query.getDatabase(), 7);
     EXPECT_EQ(copy.size(), 2u);
-}
-
-TEST(DBQuery, VisitsTheRootTermAndTheHitsOnly) {
-    DBQuery query(1, boost::make_shared<DBBooleanTerm>(boost::make_shared<DBBooleanTerm>(), DBBooleanTerm::AND));
-    query.add(hit(5));
-    query.add(nullptr);
-    query.add(hit(6));
-    Recorder recorder;
-    query.accept(recorder);
-    query.visitTerm(recorder);
-    query.visitResult(recorder);
-    DBQuery().visitTerm(recorder);
-    EXPECT_EQ(recorder.terms, 1);
-    EXPECT_EQ(recorder.ids, (std::vector<unsigned int>{5, 6}));
 }
 
 TEST(DBQuery, DumpPrintsOnlyWhatIsThere) {

@@ -1,11 +1,36 @@
-#include <norvext/query/DBTerm.h>
+// The query terms: comparison and operator names, the factory's type codes
+// and depth limit, what a read of unknown values or a hostile child count
+// leaves, and null children.
+#include <norvext/query/DBBooleanTerm.h>
+#include <norvext/query/DBRangeTerm.h>
+
+#include <norvutil/AlignedBuf.h>
 
 #include "tests/query/Terms.h"
+#include "tests/support/Hostile.h"
+#include "tests/support/Samples.h"
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 using Norv::AlignedBuf;
+using Norv::DBBooleanTerm;
 using Norv::DBTerm;
+using NorvTest::leaf;
+
+namespace {
+
+// `depth` nested AND terms, each the only child of the one above it.
+void putNestedBooleans(AlignedBuf& buf, int depth) {
+    for (int level = 1; level <= depth; ++level) {
+        for (unsigned int word : {3u, 1u, level < depth ? 1u : 0u}) {
+            buf.put(word);
+        }
+    }
+}
+
+}  // namespace
 
 TEST(DBTerm, ComparisonNamesAndValues) {
     const char* const names[] = {"EQ", "NEQ", "LT", "GT", "LE", "GE", "LIKE"};
@@ -33,22 +58,22 @@ TEST(DBTerm, UnknownCodesAreNamedInSignedDecimalAndChangeNothing) {
         op.put(0u);
         EXPECT_EQ(NorvTest::errorOf([&] { DBTerm::create(code); }),
                   std::string("TermFactory::create: Invalid term type: ") + c.second);
-        Norv::DBBooleanTerm term(NorvTest::leaf(1), Norv::DBBooleanTerm::OR);
+        DBBooleanTerm term(leaf(1), DBBooleanTerm::OR);
         EXPECT_EQ(NorvTest::errorOf([&] { term.read(op); }), std::string("DBBooleanTerm::read: Invalid opcode: ") + c.second);
-        EXPECT_EQ(term.getOp(), Norv::DBBooleanTerm::OR);
+        EXPECT_EQ(term.getOp(), DBBooleanTerm::OR);
         EXPECT_EQ(term.getTerms().size(), 1u);
     }
 }
 
 TEST(DBTerm, FactoryRebuildsTreesUpToTheDepthLimit) {
     AlignedBuf atLimit, deeper;
-    NorvTest::putNestedBooleans(atLimit, DBTerm::s_maxDepth);
-    NorvTest::putNestedBooleans(deeper, DBTerm::s_maxDepth + 1);
-    EXPECT_EQ(NorvTest::depthOf(DBTerm::create(atLimit)), DBTerm::s_maxDepth);
+    putNestedBooleans(atLimit, DBTerm::s_maxDepth);
+    putNestedBooleans(deeper, DBTerm::s_maxDepth + 1);
+    EXPECT_EQ(NorvTest::bytesOf(*DBTerm::create(atLimit)), atLimit.bytes());
     EXPECT_EQ(NorvTest::errorOf([&] { DBTerm::create(deeper); }),
               "TermFactory::create: Term nesting deeper than 256 levels");
     atLimit.rewind();  // the failure released every level that it had counted
-    EXPECT_EQ(NorvTest::depthOf(DBTerm::create(atLimit)), DBTerm::s_maxDepth);
+    EXPECT_EQ(NorvTest::bytesOf(*DBTerm::create(atLimit)), atLimit.bytes());
 }
 
 TEST(DBStringTerm, UnknownComparisonsAreDropped) {
@@ -57,10 +82,51 @@ TEST(DBStringTerm, UnknownComparisonsAreDropped) {
         buf.put(word);
     }
     Norv::DBStringTerm term(1, "", DBTerm::GE);
-    term.read(buf);
-    EXPECT_EQ(term.getField(), 5);
-    EXPECT_EQ(term.getCompare(), DBTerm::GE);
-    term.read(buf);
-    EXPECT_EQ(term.getField(), 8);
-    EXPECT_EQ(term.getCompare(), DBTerm::GE);
+    for (int field : {5, 8}) {  // comparisons 7 and -1
+        term.read(buf);
+        EXPECT_EQ(term.getField(), field);
+        EXPECT_EQ(term.getCompare(), DBTerm::GE);
+    }
+}
+
+TEST(DBBooleanTerm, OperatorNamesAndTexts) {
+    EXPECT_STREQ(DBBooleanTerm(DBBooleanTerm::NOT).getOpName(), "NOT");
+    EXPECT_STREQ(DBBooleanTerm::opName(static_cast<DBBooleanTerm::Op>(0)), "");
+    const std::pair<const char*, DBBooleanTerm::Op> texts[] = {
+        {"OR", DBBooleanTerm::OR}, {"NOT", DBBooleanTerm::NOT}, {"AND", DBBooleanTerm::AND},
+        {"or", DBBooleanTerm::AND}, {"", DBBooleanTerm::AND},   {"NOTE", DBBooleanTerm::AND}};
+    for (const auto& t : texts) {
+        EXPECT_EQ(DBBooleanTerm::name2Op(t.first), t.second) << t.first;
+        EXPECT_EQ(DBBooleanTerm(std::string(t.first)).getOp(), t.second) << t.first;
+        EXPECT_STREQ(DBBooleanTerm::opName(t.second), t.second == DBBooleanTerm::AND ? "AND" : t.first);
+    }
+}
+
+TEST(DBBooleanTerm, HostileChildCountFailsAtTheDataEndAndKeepsTheChildRead) {
+    AlignedBuf buf;
+    buf.put(2u);  // OR
+    buf.put(NorvTest::kHostileCount);
+    leaf(6)->write(buf);  // the only child there is
+    DBBooleanTerm term(leaf(1), DBBooleanTerm::AND);
+    EXPECT_TRUE(NorvTest::failsOnHostileCount<DBBooleanTerm::Terms::value_type>([&] { term.read(buf); }, false));
+    EXPECT_EQ(term.getOp(), DBBooleanTerm::OR);
+    ASSERT_EQ(term.getTerms().size(), 2u);
+    EXPECT_EQ(NorvTest::leafField(term, 0), 1);
+    EXPECT_EQ(NorvTest::leafField(term, 1), 6);
+}
+
+TEST(DBBooleanTerm, NullChildIsSkippedInDumpAndRefusedByWrite) {
+    const auto range = boost::make_shared<Norv::DBRangeTerm>(2, "a", "b");
+    DBBooleanTerm term(nullptr, DBBooleanTerm::OR, range);
+    std::ostringstream os, withoutNull;
+    term.dump(os, 0);
+    DBBooleanTerm(range, DBBooleanTerm::OR).dump(withoutNull, 0);
+    EXPECT_EQ(os.str(), withoutNull.str());
+    // Found deep in the tree, the null child leaves the buffer as it was.
+    AlignedBuf buf;
+    leaf(1)->write(buf);
+    const std::size_t written = buf.size();
+    const DBBooleanTerm outer(leaf(1), DBBooleanTerm::AND, boost::make_shared<DBBooleanTerm>(term));
+    EXPECT_THROW(outer.write(buf), std::invalid_argument);
+    EXPECT_EQ(buf.size(), written);
 }
