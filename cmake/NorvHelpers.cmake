@@ -51,20 +51,13 @@ function(norv_add_header_library name)
   set_target_properties(${name} PROPERTIES EXPORT_NAME ${name})
 endfunction()
 
-# norv_add_test(NAME SOURCES ... [LINK ...])
-# A GoogleTest executable whose cases are registered with CTest one by one.
-function(norv_add_test name)
+# norv_add_tests(SOURCES ... [LINK ...]): GoogleTest sources of one folder of
+# tests/, compiled into the one test program norvext_tests, which
+# tests/CMakeLists.txt makes before and registers after the folders.
+function(norv_add_tests)
   cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LINK} GTest::gtest GTest::gtest_main)
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  norv_set_warnings(${name})
-  if(CMAKE_CROSSCOMPILING)
-    # Under an emulator every process start is dear: one test per program.
-    add_test(NAME ${name} COMMAND ${name})
-  else()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
-  endif()
+  target_sources(norvext_tests PRIVATE ${ARG_SOURCES})
+  target_link_libraries(norvext_tests PRIVATE ${ARG_LINK})
 endfunction()
 
 # norv_host_headers(TARGET NAME DIR): an imported target TARGET for the

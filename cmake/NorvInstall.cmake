@@ -1,13 +1,22 @@
-# Installs the three libraries, their public headers, a CMake package (so
-# that a consumer writes find_package(NorvExt CONFIG REQUIRED)) and a
-# pkg-config file. Each file belongs to a component, which the packages of
+# Installs the libraries (NorvJson too where it is built), their public
+# headers, a CMake package (so that a consumer writes find_package(NorvExt
+# CONFIG REQUIRED)) and pkg-config files. Each file belongs to a component, which the packages of
 # cmake/NorvPackage.cmake follow: Runtime (what a program needs to run),
 # Development (what building one needs); norvext-dump is Tools.
 include(CMakePackageConfigHelpers)
 
 set(NORVEXT_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/NorvExt)
 
-install(TARGETS NorvCommon NorvUtil NorvSeq NorvExt
+set(norv_libraries NorvCommon NorvUtil NorvSeq NorvExt)
+set(norv_pc_files norvext)
+# norvext/json/ holds the headers of NorvJson, installed where it is built.
+set(norv_unbuilt PATTERN "json" EXCLUDE)
+if(TARGET NorvJson)
+  list(APPEND norv_libraries NorvJson)
+  list(APPEND norv_pc_files norvjson)
+  set(norv_unbuilt)
+endif()
+install(TARGETS ${norv_libraries}
   EXPORT NorvExtTargets
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime NAMELINK_COMPONENT Development
@@ -36,7 +45,8 @@ endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/norvext
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Development
   FILES_MATCHING PATTERN "*.h"
-  PATTERN "internal" EXCLUDE)
+  PATTERN "internal" EXCLUDE
+  ${norv_unbuilt})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/interfaces/norvutil ${PROJECT_SOURCE_DIR}/interfaces/norvseq
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Development
   FILES_MATCHING PATTERN "*.h"
@@ -56,10 +66,12 @@ install(FILES
   ${PROJECT_BINARY_DIR}/NorvExtConfigVersion.cmake
   DESTINATION ${NORVEXT_CMAKE_DIR} COMPONENT Development)
 
-# norvext.pc finds the prefix from its own place, so that it holds wherever
+# A .pc file finds the prefix from its own place, so that it holds wherever
 # the files are unpacked or installed (--prefix, DESTDIR, a package).
 file(RELATIVE_PATH NORVEXT_PC_TO_PREFIX /p/${CMAKE_INSTALL_LIBDIR}/pkgconfig /p)
 string(REGEX REPLACE "/$" "" NORVEXT_PC_TO_PREFIX "${NORVEXT_PC_TO_PREFIX}")
-configure_file(${PROJECT_SOURCE_DIR}/cmake/norvext.pc.in ${PROJECT_BINARY_DIR}/norvext.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/norvext.pc
-  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT Development)
+foreach(pc ${norv_pc_files})
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/${pc}.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/${pc}.pc
+    DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT Development)
+endforeach()

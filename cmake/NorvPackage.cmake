@@ -1,9 +1,9 @@
 # Packages of what cmake/NorvInstall.cmake installs, made by CPack into
 # <build>/packages (scripts/package, `make package`). The native Linux build
 # makes one Debian package per install component:
-#   libnorvextN     Runtime      the three shared libraries (N: the SOVERSION)
+#   libnorvextN     Runtime      the shared libraries (N: the SOVERSION)
 #   norvext-tools   Tools        norvext-dump
-#   libnorvext-dev  Development  headers, .so links, CMake package, norvext.pc
+#   libnorvext-dev  Development  headers, .so links, CMake package, .pc files
 # norvext-dump is not in libnorvextN, so that the libraries of two SOVERSIONs
 # can be installed side by side. The MinGW build makes one .zip of
 # everything, MinGW's runtime DLLs included.
@@ -19,14 +19,15 @@ set(CPACK_STRIP_FILES ON)
 # First line: the synopsis of the Debian package.
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "NorvExt data classes - shared libraries
 NorvUtil, NorvSeq and NorvExt: plain data classes of a sequence-analysis
-suite, persisted in one byte layout, printed and visited.")
+suite, persisted in one byte layout, printed and visited; NorvJson: the
+same classes as JSON.")
 set(CPACK_COMPONENT_TOOLS_DESCRIPTION "NorvExt data classes - norvext-dump
 Prints an object that NorvExt persisted, as its dump or as JSON, and turns
 such JSON back into bytes.")
 set(CPACK_COMPONENT_TOOLS_DEPENDS Runtime)
 set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "NorvExt data classes - development files
-The headers, the .so links, the CMake package NorvExt and norvext.pc. The
-headers include Boost's.")
+The headers, the .so links, the CMake package NorvExt, norvext.pc and
+norvjson.pc. The headers include Boost's.")
 set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS Runtime)
 
 if(WIN32)
@@ -43,7 +44,10 @@ set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 # Packages built against libnorvextN accept any later release of it.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 # norvext-dump's libraries are in the build tree, not yet in a package.
-foreach(lib NorvUtil NorvSeq NorvExt)
+foreach(lib NorvUtil NorvSeq NorvExt NorvJson)
+  if(NOT TARGET ${lib})
+    continue()
+  endif()
   get_target_property(dir ${lib} BINARY_DIR)
   list(APPEND CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${dir})
 endforeach()

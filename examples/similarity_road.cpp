@@ -38,7 +38,7 @@ Norv::SeqAlign record(unsigned int subject, const char* sourceID, int score, dou
 
 }  // namespace
 
-int main() {
+int main(int /*argc*/, char** /*argv*/) {
     typedef Norv::Sequence::Range Range;
 
     // The caller searches letters 11 to 50 of its query.

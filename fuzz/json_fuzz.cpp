@@ -1,19 +1,56 @@
-// The JSON reader of norvext-dump: the first byte picks the type (its value
-// modulo the number of types, in --list-types order), the rest is
-// the JSON text. A text is either refused with a JsonError (or the JSON
-// library's exception for bad syntax) or encoded; encoded bytes must be the library's own
-// (they read back whole and write back the same) and their JSON must encode
-// to the same bytes again.
+// The JSON mapping: the first byte picks the class (its place in the list
+// of persisted classes, modulo their number; a term class stands for a term
+// of any class), the rest is the JSON text. A text is either refused with a
+// JsonError or read; the object read must write bytes that read back whole
+// and write the same again, and its JSON must give those bytes again.
 #include "FuzzSupport.h"
 
-#include <DumpTypes.h>
+#include <norvext/json/JsonMapping.h>
 
 namespace {
 
-std::vector<unsigned char> encoded(const NorvDump::DumpType& type, const NorvJson::Json& json) {
-    Norv::AlignedBuf buf;
-    type.writeFromJson(NorvJson::JsonNode(json), buf);
-    return buf.bytes();
+template <class T>
+constexpr bool kIsTerm = Norv::PersistedClass<T>::s_isTerm;
+
+// How the bytes of T are read: a term of any class through the factory.
+template <class T>
+using Read = NorvFuzz::Reader<std::conditional_t<kIsTerm<T>, Norv::DBTerm, T>>;
+
+// The bytes of the object that `json` describes; throws JsonError.
+template <class T>
+std::vector<unsigned char> encoded(const std::string& json) {
+    if constexpr (kIsTerm<T>) {
+        return NorvFuzz::bytesOf(*NorvJson::termFromJson(json));
+    } else {
+        return NorvFuzz::bytesOf(NorvJson::fromJson<T>(json));
+    }
+}
+
+template <class T, class Object>
+std::string printed(const Object& object) {
+    if constexpr (kIsTerm<T>) {
+        return NorvJson::termToJson(object);
+    } else {
+        return NorvJson::toJson(object);
+    }
+}
+
+template <class T>
+void check(const std::string& json) {
+    std::vector<unsigned char> bytes;
+    try {
+        bytes = encoded<T>(json);
+    } catch (const NorvJson::JsonError&) {
+        return;
+    }
+    Norv::AlignedBuf buf(bytes);
+    const auto again = Read<T>::readNew(buf);  // must not throw: the library's own bytes
+    if (buf.tell() != buf.size() || NorvFuzz::bytesOf(Read<T>::object(again)) != bytes) {
+        NorvFuzz::fail("JSON gives bytes that are not what the library writes for the object");
+    }
+    if (encoded<T>(printed<T>(Read<T>::object(again))) != bytes) {
+        NorvFuzz::fail("bytes to JSON to bytes does not reproduce the bytes");
+    }
 }
 
 }  // namespace
@@ -22,24 +59,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) {
         return 0;
     }
-    const auto& types = NorvDump::dumpTypes();
-    const NorvDump::DumpType& type = types[data[0] % types.size()];
-    std::vector<unsigned char> bytes;
-    try {
-        bytes = encoded(type, NorvJson::parseJson(data + 1, size - 1));
-    } catch (const NorvJson::Json::exception&) {
-        return 0;  // bad syntax
-    } catch (const NorvJson::JsonError&) {
-        return 0;
-    }
-    Norv::AlignedBuf buf(bytes);
-    std::vector<unsigned char> rewritten;
-    const NorvJson::Json again = type.readAsJson(buf, rewritten);  // must not throw: the library's own bytes
-    if (buf.tell() != buf.size() || rewritten != bytes) {
-        NorvFuzz::fail("encoded bytes are not what the library writes for the object");
-    }
-    if (encoded(type, again) != bytes) {
-        NorvFuzz::fail("bytes to JSON to bytes does not reproduce the bytes");
-    }
+    const std::string json(reinterpret_cast<const char*>(data) + 1, size - 1);
+    const std::size_t pick = data[0] % std::tuple_size<Norv::PersistedClasses>::value;
+    std::size_t index = 0;
+    Norv::forEachPersistedClass([&](auto entry) {
+        if (index++ == pick) {
+            check<typename decltype(entry)::Class>(json);
+        }
+    });
     return 0;
 }

@@ -21,7 +21,7 @@ if(SUBPROJECT)
 endif()
 
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
-foreach(header norvext/NorvExt.h norvutil/NorvUtil.h norvseq/NorvSeq.h)
+foreach(header norvext/NorvExt.h norvext/json/NorvJson.h norvutil/NorvUtil.h norvseq/NorvSeq.h)
   if(NOT EXISTS ${prefix}/include/${header})
     message(FATAL_ERROR "missing installed header ${header}")
   endif()

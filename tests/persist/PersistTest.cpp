@@ -3,7 +3,7 @@
 // consumes them exactly; reading into an object in use replaces or appends
 // field by field as the golden files record; every truncated prefix fails
 // with the buffer's std::out_of_range and leaves the state recorded there.
-#include "tests/support/Samples.h"
+#include "tests/support/PersistedTypes.h"
 
 #include <norvutil/AlignedBuf.h>
 
@@ -20,6 +20,7 @@
 
 using Norv::AlignedBuf;
 using NorvTest::bytesOf;
+using NorvTest::readNew;
 
 namespace {
 
@@ -54,26 +55,9 @@ void checkGolden(const std::string& name, const std::string& actual) {
     EXPECT_EQ(actual, expected.str()) << "differs from " << path;
 }
 
-// How a class is read: into a default object, or for a term through the
-// factory, which takes the type code in front.
-template <class T>
-T readNew(AlignedBuf& buf) {
-    if constexpr (std::is_base_of<Norv::DBTerm, T>::value) {
-        const auto term = boost::dynamic_pointer_cast<T>(Norv::DBTerm::create(buf));
-        if (!term) {
-            throw std::logic_error("the factory made a term of another class");
-        }
-        return *term;
-    } else {
-        T object;
-        object.read(buf);
-        return object;
-    }
-}
-
 template <class T>
 void readInto(T& object, AlignedBuf& buf) {
-    if constexpr (std::is_base_of<Norv::DBTerm, T>::value) {
+    if constexpr (Norv::PersistedClass<T>::s_isTerm) {
         unsigned int code = 0;
         buf.get(code);
     }
@@ -103,19 +87,8 @@ protected:
     const std::vector<T> m_samples = NorvTest::samples<T>();
 };
 
-using Classes = ::testing::Types<Norv::DBField, Norv::DBDatabase, Norv::QueryDBInfo, Norv::XBlastDBInfo,
-                                 Norv::DBStringTerm, Norv::DBRangeTerm, Norv::DBBooleanTerm, Norv::Summary,
-                                 Norv::DBQuery, Norv::XBlastParams, Norv::FastAParams>;
-
-// The class names as test names (and golden file names).
-struct ClassName {
-    template <class T>
-    static std::string GetName(int) {
-        return NorvTest::className<T>();
-    }
-};
-
-TYPED_TEST_SUITE(Persisted, Classes, ClassName);
+// The class names are the tests' names and the golden files'.
+TYPED_TEST_SUITE(Persisted, NorvTest::PersistedTypes, NorvTest::PersistedTypeName);
 
 TYPED_TEST(Persisted, ReadingTheBytesGivesTheObjectBack) {
     for (const TypeParam& sample : this->m_samples) {

@@ -3,8 +3,8 @@
 
 // The sample objects of every persisted class, shared by the unit tests, the
 // fuzz seeds and the norvext-dump samples. They are the JSON files of
-// tests/samples (in norvext-dump's form, docs/json.md), one per object,
-// named <class>-<index>. Each class has at least three:
+// tests/samples (docs/json.md), one per object, named <class>-<index>. Each
+// class has at least three:
 //   [0] the default object (a query needs a term to be written at all),
 //   [1] a typical one, with values as the suite's modules send them,
 //   [2] an awkward one: -1 and top-of-range numbers, zero and high bytes,
@@ -13,28 +13,56 @@
 // Every sample is canonical: reading its bytes and writing the object again
 // gives the same bytes. A file that does not load throws.
 
-#include <norvext/NorvExt.h>
-
+#include <norvext/PersistedClasses.h>
+#include <norvext/json/JsonMapping.h>
 #include <norvutil/AlignedBuf.h>
 
-#include <boost/core/demangle.hpp>
-
+#include <stdexcept>
 #include <string>
-#include <typeinfo>
 #include <vector>
 
 namespace NorvTest {
 
-// The samples of T, one of the eleven persisted classes (defined for those
-// only).
-template <class T>
-std::vector<T> samples();
+namespace internal {
+
+// One file of tests/samples: "<Class>-<index>" and its JSON text.
+struct SampleText {
+    const char* name;
+    const char* json;
+};
+
+// Every sample file, ordered by name.
+const std::vector<SampleText>& sampleTexts();
+
+// "DBField" of "DBField-2".
+inline std::string classOf(const std::string& sampleName) { return sampleName.substr(0, sampleName.rfind('-')); }
+
+}  // namespace internal
 
 // The class's name without its namespace: "DBField" for Norv::DBField.
 template <class T>
 std::string className() {
-    const std::string name = boost::core::demangle(typeid(T).name());
-    return name.substr(name.rfind(':') + 1);
+    return Norv::persistedClassName<T>();
+}
+
+// The samples of T, one of the persisted classes.
+template <class T>
+std::vector<T> samples() {
+    std::vector<T> all;
+    for (const internal::SampleText& text : internal::sampleTexts()) {
+        if (internal::classOf(text.name) != className<T>()) {
+            continue;
+        }
+        try {
+            all.push_back(NorvJson::fromJson<T>(text.json));
+        } catch (const NorvJson::JsonError& e) {
+            throw std::logic_error(std::string(text.name) + ".json: " + e.what());
+        }
+    }
+    if (all.size() < 3) {
+        throw std::logic_error("fewer than three samples of " + className<T>());
+    }
+    return all;
 }
 
 // The bytes that `object` writes.
@@ -45,14 +73,32 @@ std::vector<unsigned char> bytesOf(const T& object) {
     return buf.bytes();
 }
 
+// An object of T read from `buf`: into a default object, or for a term
+// through the factory, which takes the type code in front. Whatever reading
+// throws passes through; a term of another class throws std::logic_error.
+template <class T>
+T readNew(Norv::AlignedBuf& buf) {
+    if constexpr (Norv::PersistedClass<T>::s_isTerm) {
+        const auto term = boost::dynamic_pointer_cast<T>(Norv::DBTerm::create(buf));
+        if (!term) {
+            throw std::logic_error("the factory made a term of another class than " + className<T>());
+        }
+        return *term;
+    } else {
+        T object;
+        object.read(buf);
+        return object;
+    }
+}
+
 // The bytes of one sample, for the programs that save samples as files.
 struct SampleFile {
-    std::string className;  // as norvext-dump --type names it ("term" for every term)
-    std::string name;       // <class>-<index>, the file's name without extension
+    std::size_t classIndex;  // the class's place in Norv::persistedClasses()
+    std::string name;        // <class>-<index>, the file's name without extension
     std::vector<unsigned char> bytes;
 };
 
-// Every sample of every persisted class, written.
+// Every sample of every persisted class, written, in list order.
 std::vector<SampleFile> sampleFiles();
 
 }  // namespace NorvTest

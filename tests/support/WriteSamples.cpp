@@ -1,10 +1,11 @@
-// write_samples dump FOLDER: every sample object as FOLDER/<class>-<index>.bin,
-// beside bad input, for the tests of norvext-dump (the examples save the rest).
-// write_samples seeds FOLDER: the starting inputs of every fuzz target under
-// FOLDER/<type>/, the target being named after the norvext-dump type it
-// reads: each sample's bytes, and those bytes with one word after another
-// replaced by 0xffffffff, so that every count and length of every class is
-// tried at the top of its range with the rest of the bytes behind it.
+// write_samples dump FOLDER: bad input for the tests of norvext-dump (the
+// examples save the good).
+// write_samples seeds FOLDER: the starting inputs of the read fuzz target in
+// FOLDER, each a byte that picks the class (its place in the list of
+// persisted classes) and then the bytes of an object: each sample's bytes,
+// and those bytes with one word after another replaced by 0xffffffff, so
+// that every count and length of every class is tried at the top of its
+// range with the rest of the bytes behind it.
 #include "tests/support/Samples.h"
 
 #include <norvutil/AlignedBuf.h>
@@ -27,40 +28,27 @@ bool save(const std::filesystem::path& path, const std::vector<unsigned char>& b
     return std::fclose(file) == 0 && written;
 }
 
-std::vector<unsigned char> words(std::initializer_list<unsigned int> values) {
-    Norv::AlignedBuf buf;
-    for (unsigned int value : values) {
-        buf.put(value);
-    }
-    return buf.bytes();
-}
-
+// Bad input for the tool: a summary cut inside its title, the fourth of its
+// six strings, and one with four bytes behind it.
 bool writeDumpSamples(const std::filesystem::path& folder) {
-    bool ok = true;
     std::vector<unsigned char> summary, leftover;
     for (const NorvTest::SampleFile& sample : NorvTest::sampleFiles()) {
-        ok = save(folder / (sample.name + ".bin"), sample.bytes) && ok;
         summary = sample.name == "Summary-1" ? sample.bytes : summary;
         leftover = sample.name == "Summary-0" ? sample.bytes : leftover;
     }
     leftover.insert(leftover.end(), {1, 2, 3, 4});
-    // The summary is cut inside the title, the fourth of its six strings; the
-    // hollow catalogue has a name, a description and a limit, then announces
-    // 1000 databases and holds none.
-    return ok && save(folder / "truncated-summary.bin", std::vector<unsigned char>(summary.begin(), summary.begin() + 64)) &&
-           save(folder / "leftover-summary.bin", leftover) && save(folder / "empty.bin", {}) &&
-           save(folder / "unknown-term.bin", words({9})) && save(folder / "bad-opcode.bin", words({3, 4, 0})) &&
-           save(folder / "hollow-catalogue.bin", words({0, 0, 0, 1000}));
+    return save(folder / "truncated-summary.bin", std::vector<unsigned char>(summary.begin(), summary.begin() + 64)) &&
+           save(folder / "leftover-summary.bin", leftover);
 }
 
-bool writeSeeds(const std::filesystem::path& root) {
+bool writeSeeds(const std::filesystem::path& folder) {
     bool ok = true;
     for (const NorvTest::SampleFile& sample : NorvTest::sampleFiles()) {
-        const std::filesystem::path folder = root / sample.className;
-        std::filesystem::create_directories(folder);
-        ok = save(folder / sample.name, sample.bytes) && ok;
-        for (std::size_t at = 0; at + 4 <= sample.bytes.size(); at += 4) {
-            std::vector<unsigned char> hostile = sample.bytes;
+        std::vector<unsigned char> input = sample.bytes;
+        input.insert(input.begin(), static_cast<unsigned char>(sample.classIndex));
+        ok = save(folder / sample.name, input) && ok;
+        for (std::size_t at = 1; at + 4 <= input.size(); at += 4) {
+            std::vector<unsigned char> hostile = input;
             std::fill(hostile.begin() + at, hostile.begin() + at + 4, 0xff);
             ok = save(folder / (sample.name + "-word" + std::to_string(at / 4)), hostile) && ok;
         }

@@ -1,14 +1,17 @@
 # cmake -P script: runs norvext-dump once and checks what it did.
+#   NAME                the test's name
 #   TOOL, EMULATOR      the program (and what runs it, for a cross build)
 #   ARGS                its arguments, separated by |; @DIR@ stands for SAMPLES
 #   INPUT               a file for its standard input (optional)
 #   CODE                the exit status expected
 #   STDOUT_FILE         standard output must equal this file, or
+#   STDOUT_BYTES        this file, byte for byte (zero bytes too), or
 #   STDOUT_IN, INDENT   standard output, each line indented by INDENT levels,
 #                       must appear in this file as one stretch of text
 #   STDOUT_HAS          regular expressions (|-separated) it must match
 #   STDERR_LINES        standard error, exactly: lines separated by |
 #   STDERR_HAS          a regular expression that standard error must match
+# With CODE 1, standard output must be empty unless STDOUT_FILE says more.
 foreach(var ARGS STDERR_LINES STDOUT_HAS)
   if(DEFINED ${var})
     string(REPLACE "@DIR@" "${SAMPLES}" ${var} "${${var}}")
@@ -20,14 +23,29 @@ set(input_option)
 if(INPUT)
   set(input_option INPUT_FILE ${INPUT})
 endif()
+set(output_option OUTPUT_VARIABLE out)
+if(STDOUT_BYTES)
+  set(bytes ${CMAKE_CURRENT_BINARY_DIR}/${NAME}.stdout)
+  set(output_option OUTPUT_FILE ${bytes})
+endif()
 execute_process(COMMAND ${EMULATOR} ${TOOL} ${ARGS} ${input_option}
-  RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  RESULT_VARIABLE code ${output_option} ERROR_VARIABLE err)
 string(REPLACE "\r\n" "\n" out "${out}")
 string(REPLACE "\r\n" "\n" err "${err}")
 
 set(problems)
 if(NOT code STREQUAL CODE)
   list(APPEND problems "exit status ${code}, expected ${CODE}")
+endif()
+if(STDOUT_BYTES)
+  file(SHA256 ${bytes} actual)
+  file(SHA256 ${STDOUT_BYTES} expected)
+  if(NOT actual STREQUAL expected)
+    list(APPEND problems "standard output differs from ${STDOUT_BYTES} (kept in ${bytes})")
+  endif()
+endif()
+if(CODE EQUAL 1 AND NOT STDOUT_FILE AND NOT out STREQUAL "")
+  list(APPEND problems "standard output is not empty")
 endif()
 if(STDOUT_FILE)
   file(READ ${STDOUT_FILE} expected)

@@ -9,14 +9,14 @@ if(NOT names)
 endif()
 
 # Every class of the library (one public header each; Block is a template
-# and exports nothing) exports its operations: its mangled name appears in
+# and exports nothing; NorvJson is a DLL of its own) exports its operations: its mangled name appears in
 # exported symbols of its own members.
 file(GLOB headers RELATIVE ${SOURCE_DIR}/norvext ${SOURCE_DIR}/norvext/*/*.h)
 set(classes)
 foreach(header ${headers})
   get_filename_component(folder ${header} DIRECTORY)
   get_filename_component(class ${header} NAME_WE)
-  if(NOT folder STREQUAL "common" AND NOT class STREQUAL "Block")
+  if(NOT folder MATCHES "^(common|json)$" AND NOT class STREQUAL "Block")
     list(APPEND classes ${class})
   endif()
 endforeach()

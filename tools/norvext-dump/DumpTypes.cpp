@@ -1,8 +1,7 @@
 #include "DumpTypes.h"
 
-#include "JsonMapping.h"
-
-#include <norvext/NorvExt.h>
+#include <norvext/PersistedClasses.h>
+#include <norvext/json/JsonMapping.h>
 #include <norvutil/AlignedBuf.h>
 
 #include <ostream>
@@ -11,63 +10,74 @@ namespace NorvDump {
 
 namespace {
 
-// Every persisted class has a default constructor and read(): the object is
-// printed only once it has been read whole.
+// An object of T as read from a buffer: T itself, or for the term classes a
+// term of any class, made by the term factory from its type code.
 template <class T>
-void readAndDump(Norv::AlignedBuf& buf, std::ostream& os) {
-    T object;
-    object.read(buf);
-    object.dump(os, 0);
+auto readObject(Norv::AlignedBuf& buf) {
+    if constexpr (Norv::PersistedClass<T>::s_isTerm) {
+        return Norv::DBTerm::create(buf);
+    } else {
+        auto object = std::make_shared<T>();
+        object->read(buf);
+        return object;
+    }
 }
 
+std::string jsonOf(const Norv::DBTerm& term) { return NorvJson::termToJson(term); }
 template <class T>
-NorvJson::Json readAsJson(Norv::AlignedBuf& buf, std::vector<unsigned char>& rewritten) {
-    T object;
-    object.read(buf);
-    Norv::AlignedBuf again;
-    object.write(again);
-    rewritten = again.bytes();
+std::string jsonOf(const T& object) {
     return NorvJson::toJson(object);
 }
 
+// The object is printed only once it has been read whole.
 template <class T>
-void writeFromJson(const NorvJson::JsonNode& node, Norv::AlignedBuf& buf) {
-    NorvJson::fromJson<T>(node).write(buf);
+void readAndDump(Norv::AlignedBuf& buf, std::ostream& os) {
+    readObject<T>(buf)->dump(os, 0);
 }
 
-// A term of any class, behind its type code, through the term factory.
-void termAndDump(Norv::AlignedBuf& buf, std::ostream& os) { Norv::DBTerm::create(buf)->dump(os, 0); }
-
-NorvJson::Json termAsJson(Norv::AlignedBuf& buf, std::vector<unsigned char>& rewritten) {
-    const boost::shared_ptr<Norv::DBTerm> term = Norv::DBTerm::create(buf);
+template <class T>
+std::string readAsJson(Norv::AlignedBuf& buf, std::vector<unsigned char>& rewritten) {
+    const auto object = readObject<T>(buf);
     Norv::AlignedBuf again;
-    term->write(again);
+    object->write(again);
     rewritten = again.bytes();
-    return NorvJson::termToJson(*term);
+    return jsonOf(*object);
 }
 
-void termFromJson(const NorvJson::JsonNode& node, Norv::AlignedBuf& buf) { NorvJson::termFromJson(node)->write(buf); }
+template <class T>
+void writeFromJson(const std::string& json, Norv::AlignedBuf& buf) {
+    if constexpr (Norv::PersistedClass<T>::s_isTerm) {
+        NorvJson::termFromJson(json)->write(buf);
+    } else {
+        NorvJson::fromJson<T>(json).write(buf);
+    }
+}
 
-// The three operations of a class with read(), write() and dump().
-#define NORV_OBJECT_TYPE(T) &readAndDump<T>, &readAsJson<T>, &writeFromJson<T>
+std::vector<DumpType> makeTypes() {
+    std::vector<DumpType> types;
+    bool haveTerm = false;
+    Norv::forEachPersistedClass([&](auto entry) {
+        using T = typename decltype(entry)::Class;
+        if (decltype(entry)::s_isTerm) {
+            if (haveTerm) {
+                return;
+            }
+            haveTerm = true;
+            types.push_back({"term", "a query term of any class, type code first (the term factory)", &readAndDump<T>,
+                             &readAsJson<T>, &writeFromJson<T>});
+        } else {
+            types.push_back({entry.name, entry.what, &readAndDump<T>, &readAsJson<T>, &writeFromJson<T>});
+        }
+    });
+    return types;
+}
 
 }  // namespace
 
 const std::vector<DumpType>& dumpTypes() {
-    static const std::vector<DumpType> types = {
-        {"DBField", "a searchable field of a database", NORV_OBJECT_TYPE(Norv::DBField)},
-        {"DBDatabase", "a queryable database with its fields", NORV_OBJECT_TYPE(Norv::DBDatabase)},
-        {"QueryDBInfo", "the catalogue of queryable databases", NORV_OBJECT_TYPE(Norv::QueryDBInfo)},
-        {"XBlastDBInfo", "a database for similarity searches", NORV_OBJECT_TYPE(Norv::XBlastDBInfo)},
-        {"term", "a query term of any class, type code first (the term factory)", &termAndDump, &termAsJson, &termFromJson},
-        {"Summary", "the record of a database entry found", NORV_OBJECT_TYPE(Norv::Summary)},
-        {"DBQuery", "a database query with its term tree and hits", NORV_OBJECT_TYPE(Norv::DBQuery)},
-        {"XBlastParams", "the settings of a BLAST search", NORV_OBJECT_TYPE(Norv::XBlastParams)},
-        {"FastAParams", "the settings of a FASTA search", NORV_OBJECT_TYPE(Norv::FastAParams)},
-    };
+    static const std::vector<DumpType> types = makeTypes();
     return types;
 }
-#undef NORV_OBJECT_TYPE
 
 const DumpType* findDumpType(const std::string& name) {
     for (const DumpType& type : dumpTypes()) {

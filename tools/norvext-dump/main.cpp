@@ -9,6 +9,8 @@
 // on standard output.
 #include "DumpTypes.h"
 
+#include <norvext/json/JsonError.h>
+
 #include <norvutil/AlignedBuf.h>
 
 #include <algorithm>
@@ -80,10 +82,10 @@ bool slurp(const std::string& path, std::vector<unsigned char>& bytes, std::stri
 int listTypes() {
     std::size_t width = 0;
     for (const NorvDump::DumpType& type : NorvDump::dumpTypes()) {
-        width = std::max(width, std::strlen(type.name));
+        width = std::max(width, type.name.size());
     }
     for (const NorvDump::DumpType& type : NorvDump::dumpTypes()) {
-        std::cout << type.name << std::string(width + 2 - std::strlen(type.name), ' ') << type.what << '\n';
+        std::cout << type.name << std::string(width + 2 - type.name.size(), ' ') << type.what << '\n';
     }
     return kPrinted;
 }
@@ -130,13 +132,13 @@ int dumpFile(const NorvDump::DumpType& type, const std::string& path) {
 int printJson(const NorvDump::DumpType& type, const std::string& path) {
     std::vector<unsigned char> bytes;
     std::vector<unsigned char> rewritten;
-    NorvJson::Json json;
+    std::string json;
     const int status =
         readFile(type, path, bytes, [&](Norv::AlignedBuf& buf) { json = type.readAsJson(buf, rewritten); });
     if (status != kPrinted) {
         return status;
     }
-    std::cout << json.dump(2) << '\n';
+    std::cout << json << '\n';
     if (rewritten != bytes) {
         const auto differ = std::mismatch(bytes.begin(), bytes.end(), rewritten.begin(), rewritten.end());
         std::cerr << "norvext-dump: " << sourceName(path) << ": note: the library writes this " << type.name
@@ -158,18 +160,9 @@ int encodeFile(const NorvDump::DumpType& type, const std::string& path) {
     }
     Norv::AlignedBuf buf;
     try {
-        const NorvJson::Json json = NorvJson::parseJson(text.data(), text.size());
-        type.writeFromJson(NorvJson::JsonNode(json), buf);
-    } catch (const NorvJson::Json::exception& e) {
-        // The JSON library's syntax error or number overflow, "[json.exception.
-        // parse_error.101] parse error at line 1, ...": the text behind "] ".
-        const std::string what = e.what();
-        const std::size_t at = what.find("] ");
-        std::cerr << "norvext-dump: " << shown << ": " << (at == std::string::npos ? what : what.substr(at + 2)) << '\n';
-        return kBadInput;
+        type.writeFromJson(std::string(text.begin(), text.end()), buf);
     } catch (const NorvJson::JsonError& e) {
-        std::cerr << "norvext-dump: " << shown << ": " << (e.path().empty() ? "(top level)" : e.path()) << ": "
-                  << e.what() << '\n';
+        std::cerr << "norvext-dump: " << shown << ": " << e.what() << '\n';
         return kBadInput;
     }
 #if defined(_WIN32)

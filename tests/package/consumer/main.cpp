@@ -1,18 +1,37 @@
 // A program outside the project that uses the installed package.
 #include <norvext/NorvExt.h>
+#include <norvext/json/NorvJson.h>
 #include <norvseq/NorvSeq.h>
 #include <norvutil/NorvUtil.h>
+
+#include <boost/make_shared.hpp>
 
 #include <iostream>
 #include <sstream>
 #include <vector>
+
+namespace {
+
+std::vector<unsigned char> bytesOf(const Norv::DBQuery& query) {
+    Norv::AlignedBuf buf;
+    query.write(buf);
+    return buf.bytes();
+}
+
+}  // namespace
 
 int main() {
     Norv::AlignedBuf buf;
     Norv::Summary(7, 42, "title", nullptr, nullptr).write(buf);
     Norv::AlignedBuf in(buf.bytes());
     const Norv::Summary read(in);
-    std::cout << "consumer: " << read.getID() << " W/W=" << Norv::Tarvik::defaultMatrix()['W']['W'] << '\n';
+    // A query through JSON and back, to the same bytes.
+    const auto term = boost::make_shared<Norv::DBStringTerm>("description", "kinase*", Norv::DBTerm::LIKE);
+    const Norv::DBQuery query(7, term);
+    const std::string json = NorvJson::toJson(query, -1);
+    const bool same = bytesOf(NorvJson::fromJson<Norv::DBQuery>(json)) == bytesOf(query);
+    std::cout << "consumer: " << read.getID() << " W/W=" << Norv::Tarvik::defaultMatrix()['W']['W']
+              << " json=" << (same ? "same" : "other") << '\n';
     // A call into each of the other two libraries, so that a link line that
     // lacks one of them fails.
     std::vector<char> letters;
@@ -20,5 +39,5 @@ int main() {
     std::ostringstream indent;
     Norv::Indent(1).write(indent);
     const bool others = letters == std::vector<char>{'C', 'G'} && indent.str() == "  ";
-    return read.getDatabase() == 7 && others ? 0 : 1;
+    return read.getDatabase() == 7 && others && same ? 0 : 1;
 }
