@@ -1,23 +1,17 @@
 # cmake -P script: runs each program of EXAMPLES (|-separated, through
 # EMULATOR when given) with the folder SAMPLES, into which the example
-# programs save their buffers; then WRITER (write_samples) in its dump mode,
-# when given. Their standard output is not shown. The folder is emptied first.
+# programs save their buffers. Their standard output is not shown. The
+# folder is emptied first.
 file(REMOVE_RECURSE ${SAMPLES})
 file(MAKE_DIRECTORY ${SAMPLES})
 string(REPLACE "|" ";" EXAMPLES "${EXAMPLES}")
-if(WRITER)
-  list(APPEND EXAMPLES "${WRITER}|dump")
-endif()
 foreach(program ${EXAMPLES})
-  string(REPLACE "|" ";" program "${program}")
   execute_process(COMMAND ${EMULATOR} ${program} ${SAMPLES} RESULT_VARIABLE code OUTPUT_QUIET ERROR_VARIABLE err)
   if(NOT code EQUAL 0)
     message(FATAL_ERROR "${program} ${SAMPLES} exited with ${code}\n${err}")
   endif()
 endforeach()
-if(NOT WRITER)
-  file(GLOB saved RELATIVE ${SAMPLES} ${SAMPLES}/*)
-  list(SORT saved)
-  string(REPLACE ";" " " saved "${saved}")
-  message(STATUS "Saved in ${SAMPLES}: ${saved}")
-endif()
+file(GLOB saved RELATIVE ${SAMPLES} ${SAMPLES}/*)
+list(SORT saved)
+string(REPLACE ";" " " saved "${saved}")
+message(STATUS "Saved in ${SAMPLES}: ${saved}")

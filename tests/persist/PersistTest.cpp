@@ -20,6 +20,7 @@
 
 using Norv::AlignedBuf;
 using NorvTest::bytesOf;
+using NorvTest::dumpOf;
 using NorvTest::readNew;
 
 namespace {
@@ -62,13 +63,6 @@ void readInto(T& object, AlignedBuf& buf) {
         buf.get(code);
     }
     object.read(buf);
-}
-
-template <class T>
-std::string dumpOf(const T& object) {
-    std::ostringstream os;
-    object.dump(os, 0);
-    return os.str();
 }
 
 // What an object holds, as the bytes it writes or why it cannot write.

@@ -113,9 +113,7 @@ TEST(DBQuery, CopiesShareTheTermAndHitsAndClearDropsHitsOnly) {
 }
 
 TEST(DBQuery, DumpPrintsOnlyWhatIsThere) {
-    std::ostringstream os;
     DBQuery query;
     query.add(nullptr);
-    query.dump(os, 0);
-    EXPECT_EQ(os.str(), "DBQuery {\n  database: -1\n  hitCount: 0\n  dbSource: \n  dbName: \n  wildcard: true\n}\n");
+    EXPECT_EQ(NorvTest::dumpOf(query), "DBQuery {\n  database: -1\n  hitCount: 0\n  dbSource: \n  dbName: \n  wildcard: true\n}\n");
 }

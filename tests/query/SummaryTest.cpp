@@ -8,14 +8,7 @@
 #include <sstream>
 
 using Norv::Summary;
-
-namespace {
-std::string dumpOf(const Summary& s) {
-    std::ostringstream os;
-    s.dump(os, 0);
-    return os.str();
-}
-}  // namespace
+using NorvTest::dumpOf;
 
 TEST(Summary, ConstructorsTakeNullTextsAsEmpty) {
     EXPECT_EQ(dumpOf(Summary(static_cast<const char*>(nullptr), 0, nullptr, nullptr, nullptr)), dumpOf(Summary()));

@@ -8,6 +8,8 @@
 
 #include <norvseq/Alignment.h>
 
+#include "tests/support/Samples.h"
+
 #include <boost/make_shared.hpp>
 #include <gtest/gtest.h>
 
@@ -60,13 +62,6 @@ boost::shared_ptr<Summary> summary(unsigned int id, const std::string& sourceID)
 
 std::string text(const std::vector<char>& data) { return std::string(data.begin(), data.end()); }
 
-template <class T>
-std::string dumped(const T& object, int level) {
-    std::ostringstream os;
-    object.dump(os, level);
-    return os.str();
-}
-
 }  // namespace
 
 TEST(XBlastHit, BestIsHighestScoreFirstOfTiesAmongNonNull) {
@@ -86,11 +81,11 @@ TEST(XBlastHit, BestIsHighestScoreFirstOfTiesAmongNonNull) {
 
 TEST(XBlast, DumpNamesWhatIsNullAndSkipsNullAlignments) {
     XBlast search;
-    EXPECT_EQ(dumped(search, 0), "XBlast {\n  query: (null)\n  start: 0\n  end: 0\n  params: (null)\n  fastA: (null)\n}\n");
+    EXPECT_EQ(NorvTest::dumpOf(search, 0), "XBlast {\n  query: (null)\n  start: 0\n  end: 0\n  params: (null)\n  fastA: (null)\n}\n");
     search.setQuery(letters("ACGT"), Range(2, 3));
     search.add(hitWith({kNull, 2}));
     search.updateQuery();
-    EXPECT_EQ(dumped(search, 1),
+    EXPECT_EQ(NorvTest::dumpOf(search, 1),
               "  XBlast {\n    query: qname\n    start: 2\n    end: 3\n    params: (null)\n    fastA: (null)\n"
               "    XBlastHit {\n      id: 0\n      sourceID: \n      summary: (null)\n"
               "      Alignment {\n        score: 2\n        eValue: 0.02\n        bitScore: 4\n        subjectID: 77\n"
@@ -98,7 +93,7 @@ TEST(XBlast, DumpNamesWhatIsNullAndSkipsNullAlignments) {
               "        subject: (null)\n        subjectStart: 1\n        subjectEnd: 10\n      }\n    }\n  }\n");
     // Summaries and parameters nest as examples/golden/similarity_road.txt shows.
     search.setFastA(boost::make_shared<FastAParams>());
-    EXPECT_NE(dumped(search, 0).find("  end: 3\n  params: (null)\n" + dumped(*search.getFastA(), 1)), std::string::npos);
+    EXPECT_NE(NorvTest::dumpOf(search, 0).find("  end: 3\n  params: (null)\n" + NorvTest::dumpOf(*search.getFastA(), 1)), std::string::npos);
 }
 
 TEST(XBlast, ParamsDataCopiesTheRangeIntoFastAElseBlast) {

@@ -17,6 +17,7 @@
 #include <norvext/json/JsonMapping.h>
 #include <norvutil/AlignedBuf.h>
 
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -63,6 +64,14 @@ std::vector<T> samples() {
         throw std::logic_error("fewer than three samples of " + className<T>());
     }
     return all;
+}
+
+// What `object` dumps at `level`.
+template <class T>
+std::string dumpOf(const T& object, int level = 0) {
+    std::ostringstream os;
+    object.dump(os, level);
+    return os.str();
 }
 
 // The bytes that `object` writes.

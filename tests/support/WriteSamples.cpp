@@ -1,6 +1,4 @@
-// write_samples dump FOLDER: bad input for the tests of norvext-dump (the
-// examples save the good).
-// write_samples seeds FOLDER: the starting inputs of the read fuzz target in
+// write_samples FOLDER: the starting inputs of the read fuzz target in
 // FOLDER, each a byte that picks the class (its place in the list of
 // persisted classes) and then the bytes of an object: each sample's bytes,
 // and those bytes with one word after another replaced by 0xffffffff, so
@@ -28,19 +26,6 @@ bool save(const std::filesystem::path& path, const std::vector<unsigned char>& b
     return std::fclose(file) == 0 && written;
 }
 
-// Bad input for the tool: a summary cut inside its title, the fourth of its
-// six strings, and one with four bytes behind it.
-bool writeDumpSamples(const std::filesystem::path& folder) {
-    std::vector<unsigned char> summary, leftover;
-    for (const NorvTest::SampleFile& sample : NorvTest::sampleFiles()) {
-        summary = sample.name == "Summary-1" ? sample.bytes : summary;
-        leftover = sample.name == "Summary-0" ? sample.bytes : leftover;
-    }
-    leftover.insert(leftover.end(), {1, 2, 3, 4});
-    return save(folder / "truncated-summary.bin", std::vector<unsigned char>(summary.begin(), summary.begin() + 64)) &&
-           save(folder / "leftover-summary.bin", leftover);
-}
-
 bool writeSeeds(const std::filesystem::path& folder) {
     bool ok = true;
     for (const NorvTest::SampleFile& sample : NorvTest::sampleFiles()) {
@@ -59,11 +44,10 @@ bool writeSeeds(const std::filesystem::path& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string mode = argc == 3 ? argv[1] : "";
-    if (mode != "dump" && mode != "seeds") {
-        std::fprintf(stderr, "usage: write_samples dump|seeds FOLDER\n");
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: write_samples FOLDER\n");
         return 2;
     }
-    std::filesystem::create_directories(argv[2]);
-    return (mode == "dump" ? writeDumpSamples(argv[2]) : writeSeeds(argv[2])) ? 0 : 1;
+    std::filesystem::create_directories(argv[1]);
+    return writeSeeds(argv[1]) ? 0 : 1;
 }

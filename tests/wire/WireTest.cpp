@@ -73,17 +73,17 @@ private:
     void check() {
         const std::vector<unsigned char> bytes = fromHex(m_file.bin);
         Norv::AlignedBuf buf(bytes);
-        std::ostringstream dump;
+        std::string dump;
         try {
             const T object = NorvTest::readNew<T>(buf);
-            object.dump(dump, 0);
+            dump = NorvTest::dumpOf(object);
             EXPECT_TRUE(NorvTest::bytesOf(object) == bytes) << "writing the object read does not give " << m_file.name << ".bin back";
         } catch (const std::exception& e) {
             FAIL() << m_file.name << ".bin does not read: " << e.what();
         }
         EXPECT_EQ(buf.tell(), bytes.size()) << "the read does not end where " << m_file.name << ".bin ends";
         const std::vector<unsigned char> expected = fromHex(m_file.dump);
-        EXPECT_EQ(withoutCarriageReturns(dump.str()), withoutCarriageReturns(std::string(expected.begin(), expected.end())))
+        EXPECT_EQ(withoutCarriageReturns(dump), withoutCarriageReturns(std::string(expected.begin(), expected.end())))
             << "the dump differs from " << m_file.version << "/" << m_file.name << ".dump";
     }
 
