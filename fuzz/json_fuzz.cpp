@@ -9,37 +9,21 @@
 
 namespace {
 
-template <class T>
-constexpr bool kIsTerm = Norv::PersistedClass<T>::s_isTerm;
-
 // How the bytes of T are read: a term of any class through the factory.
 template <class T>
-using Read = NorvFuzz::Reader<std::conditional_t<kIsTerm<T>, Norv::DBTerm, T>>;
+using Read = NorvFuzz::Reader<std::conditional_t<Norv::PersistedClass<T>::s_isTerm, Norv::DBTerm, T>>;
 
-// The bytes of the object that `json` describes; throws JsonError.
+std::string printed(const Norv::DBTerm& term) { return NorvJson::termToJson(term); }
 template <class T>
-std::vector<unsigned char> encoded(const std::string& json) {
-    if constexpr (kIsTerm<T>) {
-        return NorvFuzz::bytesOf(*NorvJson::termFromJson(json));
-    } else {
-        return NorvFuzz::bytesOf(NorvJson::fromJson<T>(json));
-    }
-}
-
-template <class T, class Object>
-std::string printed(const Object& object) {
-    if constexpr (kIsTerm<T>) {
-        return NorvJson::termToJson(object);
-    } else {
-        return NorvJson::toJson(object);
-    }
+std::string printed(const T& object) {
+    return NorvJson::toJson(object);
 }
 
 template <class T>
 void check(const std::string& json) {
     std::vector<unsigned char> bytes;
     try {
-        bytes = encoded<T>(json);
+        bytes = NorvTest::bytesFromJson<T>(json);
     } catch (const NorvJson::JsonError&) {
         return;
     }
@@ -48,7 +32,7 @@ void check(const std::string& json) {
     if (buf.tell() != buf.size() || NorvFuzz::bytesOf(Read<T>::object(again)) != bytes) {
         NorvFuzz::fail("JSON gives bytes that are not what the library writes for the object");
     }
-    if (encoded<T>(printed<T>(Read<T>::object(again))) != bytes) {
+    if (NorvTest::bytesFromJson<T>(printed(Read<T>::object(again))) != bytes) {
         NorvFuzz::fail("bytes to JSON to bytes does not reproduce the bytes");
     }
 }

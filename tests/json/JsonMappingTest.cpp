@@ -49,14 +49,7 @@ bool withClass(const std::string& name, Run run) {
 // any class for a term class. Throws JsonError.
 std::vector<unsigned char> encoded(const std::string& name, const std::string& json) {
     std::vector<unsigned char> bytes;
-    withClass(name, [&](auto entry) {
-        using T = typename decltype(entry)::Class;
-        if constexpr (kIsTerm<T>) {
-            bytes = bytesOf(*NorvJson::termFromJson(json));
-        } else {
-            bytes = bytesOf(NorvJson::fromJson<T>(json));
-        }
-    });
+    withClass(name, [&](auto entry) { bytes = NorvTest::bytesFromJson<typename decltype(entry)::Class>(json); });
     return bytes;
 }
 
@@ -103,7 +96,7 @@ TYPED_TEST(JsonMapping, TermsGoThroughEitherDoor) {
     if constexpr (kIsTerm<TypeParam>) {
         for (const TypeParam& sample : NorvTest::samples<TypeParam>()) {
             EXPECT_EQ(NorvJson::termToJson(sample), jsonOf(sample));
-            EXPECT_EQ(bytesOf(*NorvJson::termFromJson(jsonOf(sample))), bytesOf(sample));
+            EXPECT_EQ(NorvTest::bytesFromJson<TypeParam>(jsonOf(sample)), bytesOf(sample));
         }
     }
 }

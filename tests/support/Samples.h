@@ -74,12 +74,24 @@ std::string dumpOf(const T& object, int level = 0) {
     return os.str();
 }
 
+
 // The bytes that `object` writes.
 template <class T>
 std::vector<unsigned char> bytesOf(const T& object) {
     Norv::AlignedBuf buf;
     object.write(buf);
     return buf.bytes();
+}
+
+// The bytes of the object that `json` describes as T; for a term class, a
+// term of any class. Throws NorvJson::JsonError.
+template <class T>
+std::vector<unsigned char> bytesFromJson(const std::string& json) {
+    if constexpr (Norv::PersistedClass<T>::s_isTerm) {
+        return bytesOf(*NorvJson::termFromJson(json));
+    } else {
+        return bytesOf(NorvJson::fromJson<T>(json));
+    }
 }
 
 // An object of T read from `buf`: into a default object, or for a term

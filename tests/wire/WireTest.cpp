@@ -1,19 +1,16 @@
 // The wire corpus: every buffer of every tests/wire/<version>/ folder, read by
-// the current library as the class that its name gives. For each file,
-// one test wire.<version>.<file> checks that reading it consumes exactly the
-// whole file, that the object read dumps as the committed .dump file says,
-// byte for byte, and that writing it gives the same bytes back. One more test
-// checks that the folder of the current version covers every persisted class.
-#include "tests/support/Samples.h"
+// the current library as the class that its name gives, one typed test a
+// class (Wire/<Class>). Reading a file must consume exactly the whole file,
+// the object read must dump as the committed .dump file says, byte for byte,
+// and writing it, also through its JSON, must give the same bytes back. The
+// folder of the current version must hold every persisted class.
+#include "tests/support/PersistedTypes.h"
 
 #include <norvutil/AlignedBuf.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <exception>
-#include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -47,70 +44,28 @@ std::string withoutCarriageReturns(std::string text) {
     return text;
 }
 
-// "DBField" for "DBField-2".
-std::string classOf(const WireFile& file) {
-    const std::string name = file.name;
-    return name.substr(0, name.rfind('-'));
-}
+template <class T>
+class Wire : public ::testing::Test {};
+TYPED_TEST_SUITE(Wire, NorvTest::PersistedTypes, NorvTest::PersistedTypeName);
 
-class WireFileTest : public ::testing::Test {
-public:
-    explicit WireFileTest(const WireFile& file) : m_file(file) {}
-
-    void TestBody() override {
-        bool known = false;
-        Norv::forEachPersistedClass([&](auto entry) {
-            if (classOf(m_file) == entry.name) {
-                known = true;
-                check<typename decltype(entry)::Class>();
-            }
-        });
-        EXPECT_TRUE(known) << m_file.name << " is named after no persisted class";
-    }
-
-private:
-    template <class T>
-    void check() {
-        const std::vector<unsigned char> bytes = fromHex(m_file.bin);
+TYPED_TEST(Wire, EveryBufferReadsWholeDumpsAsCommittedAndWritesItsBytesBack) {
+    bool current = false;
+    for (const WireFile& file : kWireFiles) {
+        const std::string name = file.name;
+        if (name.substr(0, name.rfind('-')) != NorvTest::className<TypeParam>()) {
+            continue;
+        }
+        SCOPED_TRACE(std::string("tests/wire/") + file.version + "/" + name);
+        current = current || std::string(file.version) == NORV_WIRE_VERSION;
+        const std::vector<unsigned char> bytes = fromHex(file.bin), dump = fromHex(file.dump);
         Norv::AlignedBuf buf(bytes);
-        std::string dump;
-        try {
-            const T object = NorvTest::readNew<T>(buf);
-            dump = NorvTest::dumpOf(object);
-            EXPECT_TRUE(NorvTest::bytesOf(object) == bytes) << "writing the object read does not give " << m_file.name << ".bin back";
-        } catch (const std::exception& e) {
-            FAIL() << m_file.name << ".bin does not read: " << e.what();
-        }
-        EXPECT_EQ(buf.tell(), bytes.size()) << "the read does not end where " << m_file.name << ".bin ends";
-        const std::vector<unsigned char> expected = fromHex(m_file.dump);
-        EXPECT_EQ(withoutCarriageReturns(dump), withoutCarriageReturns(std::string(expected.begin(), expected.end())))
-            << "the dump differs from " << m_file.version << "/" << m_file.name << ".dump";
+        const TypeParam object = NorvTest::readNew<TypeParam>(buf);
+        EXPECT_EQ(buf.tell(), bytes.size()) << "the read does not end where the file ends";
+        EXPECT_EQ(withoutCarriageReturns(NorvTest::dumpOf(object)), withoutCarriageReturns(std::string(dump.begin(), dump.end())));
+        EXPECT_TRUE(NorvTest::bytesOf(object) == bytes) << "writing the object read gives other bytes";
+        EXPECT_TRUE(NorvTest::bytesOf(NorvJson::fromJson<TypeParam>(NorvJson::toJson(object))) == bytes) << "nor through JSON";
     }
-
-    const WireFile& m_file;
-};
-
-// wire.<version>.<file>, with '_' for '-', which a test filter reads as "but not".
-const bool kRegistered = [] {
-    for (const WireFile& file : kWireFiles) {
-        std::string name = file.name;
-        name[name.rfind('-')] = '_';
-        ::testing::RegisterTest((std::string("wire.") + file.version).c_str(), name.c_str(), nullptr, nullptr,
-                                __FILE__, __LINE__, [&file]() -> ::testing::Test* { return new WireFileTest(file); });
-    }
-    return true;
-}();
-
-TEST(wire, CurrentVersionHoldsEveryPersistedClass) {
-    std::set<std::string> held;
-    for (const WireFile& file : kWireFiles) {
-        if (std::string(file.version) == NORV_WIRE_VERSION) {
-            held.insert(classOf(file));
-        }
-    }
-    Norv::forEachPersistedClass([&held](auto entry) {
-        EXPECT_EQ(held.count(entry.name), 1u) << "tests/wire/" << NORV_WIRE_VERSION << "/ holds no buffer of " << entry.name;
-    });
+    EXPECT_TRUE(current) << "tests/wire/" << NORV_WIRE_VERSION << "/ holds no buffer of the class";
 }
 
 }  // namespace
