@@ -9,14 +9,19 @@ function(norv_set_warnings target)
   endif()
 endfunction()
 
-# norv_add_library(NAME BUILD_MACRO <macro> INCLUDE_ROOT <dir> SOURCES ... [LINK ...])
-# A shared library with hidden visibility, exported as NorvExt::NAME.
+# norv_add_library(NAME BUILD_MACRO <macro> INCLUDE_ROOT <dir> SOURCES ... [LINK ...]
+#                  [EXPORT_NAME <name>])
+# A shared library with hidden visibility, exported as NorvExt::NAME (or
+# NorvExt::<name>).
 # BUILD_MACRO is defined while the library itself is compiled so that its
 # export header switches to dllexport / default visibility.
 function(norv_add_library name)
-  cmake_parse_arguments(ARG "" "BUILD_MACRO;INCLUDE_ROOT" "SOURCES;LINK" ${ARGN})
+  cmake_parse_arguments(ARG "" "BUILD_MACRO;INCLUDE_ROOT;EXPORT_NAME" "SOURCES;LINK" ${ARGN})
+  if(NOT ARG_EXPORT_NAME)
+    set(ARG_EXPORT_NAME ${name})
+  endif()
   add_library(${name} SHARED ${ARG_SOURCES})
-  add_library(NorvExt::${name} ALIAS ${name})
+  add_library(NorvExt::${ARG_EXPORT_NAME} ALIAS ${name})
   target_compile_definitions(${name} PRIVATE ${ARG_BUILD_MACRO})
   target_include_directories(${name} PUBLIC
     $<BUILD_INTERFACE:${ARG_INCLUDE_ROOT}>
@@ -25,7 +30,7 @@ function(norv_add_library name)
   set_target_properties(${name} PROPERTIES
     VERSION ${PROJECT_VERSION}
     SOVERSION ${PROJECT_VERSION_MAJOR}
-    EXPORT_NAME ${name})
+    EXPORT_NAME ${ARG_EXPORT_NAME})
   if(WIN32)
     # NorvUtil.dll, NorvSeq.dll, NorvExt.dll, whatever the toolchain's habit.
     set_target_properties(${name} PROPERTIES PREFIX "" IMPORT_PREFIX "")

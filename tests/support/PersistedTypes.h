@@ -28,7 +28,7 @@ using PersistedTypes = internal::TestTypes<Norv::PersistedClasses>::type;
 struct PersistedTypeName {
     template <class T>
     static std::string GetName(int) {
-        return className<T>();
+        return Norv::persistedClassName<T>();
     }
 };
 

@@ -35,23 +35,15 @@ struct SampleText {
 // Every sample file, ordered by name.
 const std::vector<SampleText>& sampleTexts();
 
-// "DBField" of "DBField-2".
-inline std::string classOf(const std::string& sampleName) { return sampleName.substr(0, sampleName.rfind('-')); }
-
 }  // namespace internal
-
-// The class's name without its namespace: "DBField" for Norv::DBField.
-template <class T>
-std::string className() {
-    return Norv::persistedClassName<T>();
-}
 
 // The samples of T, one of the persisted classes.
 template <class T>
 std::vector<T> samples() {
+    const std::string name = Norv::persistedClassName<T>();
     std::vector<T> all;
     for (const internal::SampleText& text : internal::sampleTexts()) {
-        if (internal::classOf(text.name) != className<T>()) {
+        if (std::string(text.name).rfind(name + "-", 0) != 0) {
             continue;
         }
         try {
@@ -61,7 +53,7 @@ std::vector<T> samples() {
         }
     }
     if (all.size() < 3) {
-        throw std::logic_error("fewer than three samples of " + className<T>());
+        throw std::logic_error("fewer than three samples of " + name);
     }
     return all;
 }
@@ -102,7 +94,7 @@ T readNew(Norv::AlignedBuf& buf) {
     if constexpr (Norv::PersistedClass<T>::s_isTerm) {
         const auto term = boost::dynamic_pointer_cast<T>(Norv::DBTerm::create(buf));
         if (!term) {
-            throw std::logic_error("the factory made a term of another class than " + className<T>());
+            throw std::logic_error(std::string("the factory made a term of another class than ") + Norv::persistedClassName<T>());
         }
         return *term;
     } else {
@@ -112,15 +104,9 @@ T readNew(Norv::AlignedBuf& buf) {
     }
 }
 
-// The bytes of one sample, for the programs that save samples as files.
-struct SampleFile {
-    std::size_t classIndex;  // the class's place in Norv::persistedClasses()
-    std::string name;        // <class>-<index>, the file's name without extension
-    std::vector<unsigned char> bytes;
-};
-
-// Every sample of every persisted class, written, in list order.
-std::vector<SampleFile> sampleFiles();
+// The contents of the file at `path`, byte for byte. Throws
+// std::runtime_error when the file cannot be read.
+std::string fileText(const std::string& path);
 
 }  // namespace NorvTest
 

@@ -6,39 +6,22 @@
 // range with the rest of the bytes behind it.
 #include "tests/support/Samples.h"
 
-#include <norvutil/AlignedBuf.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
 
 bool save(const std::filesystem::path& path, const std::vector<unsigned char>& bytes) {
-    std::FILE* file = std::fopen(path.string().c_str(), "wb");
-    if (file == nullptr) {
-        std::perror(path.string().c_str());
+    std::ofstream file(path, std::ios::binary);
+    if (!file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())).flush()) {
+        std::fprintf(stderr, "write_samples: cannot write %s\n", path.string().c_str());
         return false;
     }
-    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && written;
-}
-
-bool writeSeeds(const std::filesystem::path& folder) {
-    bool ok = true;
-    for (const NorvTest::SampleFile& sample : NorvTest::sampleFiles()) {
-        std::vector<unsigned char> input = sample.bytes;
-        input.insert(input.begin(), static_cast<unsigned char>(sample.classIndex));
-        ok = save(folder / sample.name, input) && ok;
-        for (std::size_t at = 1; at + 4 <= input.size(); at += 4) {
-            std::vector<unsigned char> hostile = input;
-            std::fill(hostile.begin() + at, hostile.begin() + at + 4, 0xff);
-            ok = save(folder / (sample.name + "-word" + std::to_string(at / 4)), hostile) && ok;
-        }
-    }
-    return ok;
+    return true;
 }
 
 }  // namespace
@@ -48,6 +31,24 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: write_samples FOLDER\n");
         return 2;
     }
-    std::filesystem::create_directories(argv[1]);
-    return writeSeeds(argv[1]) ? 0 : 1;
+    const std::filesystem::path folder = argv[1];
+    std::filesystem::create_directories(folder);
+    bool ok = true;
+    unsigned char classIndex = 0;
+    Norv::forEachPersistedClass([&](auto entry) {
+        const auto all = NorvTest::samples<typename decltype(entry)::Class>();
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            std::vector<unsigned char> input = NorvTest::bytesOf(all[i]);
+            input.insert(input.begin(), classIndex);
+            const std::string name = std::string(entry.name) + "-" + std::to_string(i);
+            ok = save(folder / name, input) && ok;
+            for (std::size_t at = 1; at + 4 <= input.size(); at += 4) {
+                std::vector<unsigned char> hostile = input;
+                std::fill_n(hostile.begin() + at, 4, 0xff);
+                ok = save(folder / (name + "-word" + std::to_string(at / 4)), hostile) && ok;
+            }
+        }
+        ++classIndex;
+    });
+    return ok ? 0 : 1;
 }
