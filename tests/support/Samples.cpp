@@ -13,4 +13,18 @@ std::string fileText(const std::string& path) {
     return text.str();
 }
 
+namespace internal {
+
+bool sampleText(const std::string& name, std::string& json) {
+    std::ifstream in(NORV_SOURCE_DIR "/tests/samples/" + name + ".json", std::ios::binary);
+    std::ostringstream text;
+    if (!(in && text << in.rdbuf())) {
+        return false;
+    }
+    json = text.str();
+    return true;
+}
+
+}  // namespace internal
+
 }  // namespace NorvTest

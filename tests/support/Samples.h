@@ -1,9 +1,9 @@
 #ifndef NORVEXT_TESTS_SUPPORT_SAMPLES_H
 #define NORVEXT_TESTS_SUPPORT_SAMPLES_H
 
-// The sample objects of every persisted class, shared by the unit tests, the
-// fuzz seeds and the norvext-dump samples. They are the JSON files of
-// tests/samples (docs/json.md), one per object, named <class>-<index>. Each
+// The sample objects of every persisted class, shared by the unit tests and
+// the fuzz targets. They are the JSON files of tests/samples (docs/json.md),
+// one per object, named <class>-<index>, read where they lie. Each
 // class has at least three:
 //   [0] the default object (a query needs a term to be written at all),
 //   [1] a typical one, with values as the suite's modules send them,
@@ -26,35 +26,32 @@ namespace NorvTest {
 
 namespace internal {
 
-// One file of tests/samples: "<Class>-<index>" and its JSON text.
-struct SampleText {
-    const char* name;
-    const char* json;
-};
-
-// Every sample file, ordered by name.
-const std::vector<SampleText>& sampleTexts();
+// The text of tests/samples/`name`.json into `json`; false when there is no
+// such file.
+bool sampleText(const std::string& name, std::string& json);
 
 }  // namespace internal
 
-// The samples of T, one of the persisted classes.
+// The samples of T, one of the persisted classes: <Class>-0.json, -1, ...
+// up to the first number missing, read once.
 template <class T>
 std::vector<T> samples() {
-    const std::string name = Norv::persistedClassName<T>();
-    std::vector<T> all;
-    for (const internal::SampleText& text : internal::sampleTexts()) {
-        if (std::string(text.name).rfind(name + "-", 0) != 0) {
-            continue;
+    static const std::vector<T> all = [] {
+        const std::string name = Norv::persistedClassName<T>();
+        std::vector<T> read;
+        for (std::string file = name + "-0", json; internal::sampleText(file, json);
+             file = name + "-" + std::to_string(read.size())) {
+            try {
+                read.push_back(NorvJson::fromJson<T>(json));
+            } catch (const NorvJson::JsonError& e) {
+                throw std::logic_error(file + ".json: " + e.what());
+            }
         }
-        try {
-            all.push_back(NorvJson::fromJson<T>(text.json));
-        } catch (const NorvJson::JsonError& e) {
-            throw std::logic_error(std::string(text.name) + ".json: " + e.what());
+        if (read.size() < 3) {
+            throw std::logic_error("fewer than three samples of " + name);
         }
-    }
-    if (all.size() < 3) {
-        throw std::logic_error("fewer than three samples of " + name);
-    }
+        return read;
+    }();
     return all;
 }
 
@@ -73,17 +70,6 @@ std::vector<unsigned char> bytesOf(const T& object) {
     Norv::AlignedBuf buf;
     object.write(buf);
     return buf.bytes();
-}
-
-// The bytes of the object that `json` describes as T; for a term class, a
-// term of any class. Throws NorvJson::JsonError.
-template <class T>
-std::vector<unsigned char> bytesFromJson(const std::string& json) {
-    if constexpr (Norv::PersistedClass<T>::s_isTerm) {
-        return bytesOf(*NorvJson::termFromJson(json));
-    } else {
-        return bytesOf(NorvJson::fromJson<T>(json));
-    }
 }
 
 // An object of T read from `buf`: into a default object, or for a term
