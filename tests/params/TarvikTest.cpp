@@ -64,15 +64,13 @@ TEST(Tarvik, MatchesThePublishedTable) {
 TEST(Tarvik, ConcurrentFirstUseSeesOneFilledTable) {
     // Meaningful under ThreadSanitizer, which runs this program in a fresh
     // process: the threads below race for the first fill.
-    std::vector<std::thread> threads;
     std::vector<int> seen(8);
+    std::vector<std::thread> threads;
     for (int i = 0; i < 8; ++i) {
         threads.emplace_back([&seen, i] { seen[i] = score('W', 'W') + score('a', 'a'); });
     }
     for (auto& t : threads) {
         t.join();
     }
-    for (int value : seen) {
-        EXPECT_EQ(value, 11 - 1000);
-    }
+    EXPECT_EQ(seen, std::vector<int>(8, 11 - 1000));
 }

@@ -4,8 +4,7 @@
 // replaces or appends field by field as the golden files record; every
 // truncated prefix fails with the buffer's std::out_of_range and leaves the
 // state recorded there.
-#include "tests/support/Golden.h"
-#include "tests/support/PersistedTypes.h"
+#include "tests/support/GTestSupport.h"
 
 #include <norvext/json/JsonMapping.h>
 #include <norvutil/AlignedBuf.h>
@@ -61,10 +60,7 @@ std::string stateOf(const T& object) {
 }
 
 template <class T>
-class Persisted : public ::testing::Test {
-protected:
-    const std::vector<T> m_samples = NorvTest::samples<T>();
-};
+class Persisted : public ::testing::Test {};
 
 // The class names are the tests' names and the golden files'.
 TYPED_TEST_SUITE(Persisted, NorvTest::PersistedTypes, NorvTest::PersistedTypeName);
@@ -77,7 +73,7 @@ TYPED_TEST_SUITE(Persisted, NorvTest::PersistedTypes, NorvTest::PersistedTypeNam
 // from a buffer.
 TYPED_TEST(Persisted, EveryObjectReadComesBackThroughItsBytesAndItsJson) {
     int objects = 0;
-    for (const TypeParam& sample : this->m_samples) {
+    for (const TypeParam& sample : NorvTest::samples<TypeParam>()) {
         const std::vector<unsigned char> bytes = bytesOf(sample);
         for (std::size_t at = 0; at <= bytes.size(); at += 4) {
             std::vector<unsigned char> variant = bytes;  // the sample itself, last
@@ -118,7 +114,7 @@ TYPED_TEST(Persisted, EveryObjectReadComesBackThroughItsBytesAndItsJson) {
 }
 
 TYPED_TEST(Persisted, MatchesTheGoldenFile) {
-    const std::vector<TypeParam>& all = this->m_samples;
+    const std::vector<TypeParam> all = NorvTest::samples<TypeParam>();
     std::ostringstream golden;
     for (std::size_t i = 0; i < all.size(); ++i) {
         const std::vector<unsigned char> bytes = bytesOf(all[i]);

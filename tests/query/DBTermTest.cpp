@@ -18,19 +18,6 @@ using Norv::DBBooleanTerm;
 using Norv::DBTerm;
 using NorvTest::leaf;
 
-namespace {
-
-// `depth` nested AND terms, each the only child of the one above it.
-void putNestedBooleans(AlignedBuf& buf, int depth) {
-    for (int level = 1; level <= depth; ++level) {
-        for (unsigned int word : {3u, 1u, level < depth ? 1u : 0u}) {
-            buf.put(word);
-        }
-    }
-}
-
-}  // namespace
-
 TEST(DBTerm, ComparisonNamesAndValues) {
     const char* const names[] = {"EQ", "NEQ", "LT", "GT", "LE", "GE", "LIKE"};
     for (int value = 0; value <= 6; ++value) {
@@ -65,9 +52,16 @@ TEST(DBTerm, UnknownCodesAreNamedInSignedDecimalAndChangeNothing) {
 }
 
 TEST(DBTerm, FactoryRebuildsTreesUpToTheDepthLimit) {
-    AlignedBuf atLimit, deeper;
-    putNestedBooleans(atLimit, DBTerm::s_maxDepth);
-    putNestedBooleans(deeper, DBTerm::s_maxDepth + 1);
+    const auto nested = [](int depth) {  // AND terms, each the only child of the one above it
+        AlignedBuf buf;
+        for (int level = 1; level <= depth; ++level) {
+            for (unsigned int word : {3u, 1u, level < depth ? 1u : 0u}) {
+                buf.put(word);
+            }
+        }
+        return buf;
+    };
+    AlignedBuf atLimit = nested(DBTerm::s_maxDepth), deeper = nested(DBTerm::s_maxDepth + 1);
     EXPECT_EQ(NorvTest::bytesOf(*DBTerm::create(atLimit)), atLimit.bytes());
     EXPECT_EQ(NorvTest::errorOf([&] { DBTerm::create(deeper); }),
               "TermFactory::create: Term nesting deeper than 256 levels");

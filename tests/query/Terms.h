@@ -1,14 +1,13 @@
 #ifndef NORVEXT_TESTS_QUERY_TERMS_H
 #define NORVEXT_TESTS_QUERY_TERMS_H
 
-// Helpers of the query tests: leaves, what a tree holds, and error texts.
+// Helpers of the query tests: leaves and what a tree holds.
 
 #include <norvext/query/DBBooleanTerm.h>
 #include <norvext/query/DBStringTerm.h>
 
 #include <boost/make_shared.hpp>
 
-#include <stdexcept>
 #include <string>
 
 namespace NorvTest {
@@ -22,17 +21,6 @@ inline boost::shared_ptr<Norv::DBTerm> leaf(int field) {
 inline int leafField(const Norv::DBBooleanTerm& term, std::size_t i) {
     const auto* typed = dynamic_cast<const Norv::DBStringTerm*>(term.getTerms().at(i).get());
     return typed != nullptr ? typed->getField() : -100;
-}
-
-// The message of the std::runtime_error that `action` throws.
-template <class Action>
-std::string errorOf(Action action) {
-    try {
-        action();
-    } catch (const std::runtime_error& error) {
-        return error.what();
-    }
-    return "no error";
 }
 
 }  // namespace NorvTest

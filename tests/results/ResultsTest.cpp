@@ -8,7 +8,7 @@
 
 #include <norvseq/Alignment.h>
 
-#include "tests/support/Golden.h"
+#include "tests/support/GTestSupport.h"
 
 #include <boost/make_shared.hpp>
 #include <gtest/gtest.h>

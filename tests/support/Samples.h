@@ -72,15 +72,27 @@ std::vector<unsigned char> bytesOf(const T& object) {
     return buf.bytes();
 }
 
+// The message of the exception of type E that `action` throws; "no
+// exception" when it throws none.
+template <class E = std::runtime_error, class Action>
+std::string errorOf(Action action) {
+    try {
+        action();
+    } catch (const E& error) {
+        return error.what();
+    }
+    return "no exception";
+}
+
 // An object of T read from `buf`: into a default object, or for a term
 // through the factory, which takes the type code in front. Whatever reading
-// throws passes through; a term of another class throws std::logic_error.
+// throws passes through; a term of another class throws std::runtime_error.
 template <class T>
 T readNew(Norv::AlignedBuf& buf) {
     if constexpr (Norv::PersistedClass<T>::s_isTerm) {
         const auto term = boost::dynamic_pointer_cast<T>(Norv::DBTerm::create(buf));
         if (!term) {
-            throw std::logic_error(std::string("the factory made a term of another class than ") + Norv::persistedClassName<T>());
+            throw std::runtime_error(std::string("the factory made a term of another class than ") + Norv::persistedClassName<T>());
         }
         return *term;
     } else {

@@ -17,11 +17,7 @@ namespace {
 
 bool save(const std::filesystem::path& path, const std::vector<unsigned char>& bytes) {
     std::ofstream file(path, std::ios::binary);
-    if (!file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())).flush()) {
-        std::fprintf(stderr, "write_samples: cannot write %s\n", path.string().c_str());
-        return false;
-    }
-    return true;
+    return static_cast<bool>(file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())));
 }
 
 }  // namespace
@@ -50,5 +46,8 @@ int main(int argc, char** argv) {
         }
         ++classIndex;
     });
+    if (!ok) {
+        std::fprintf(stderr, "write_samples: cannot write every file in %s\n", argv[1]);
+    }
     return ok ? 0 : 1;
 }

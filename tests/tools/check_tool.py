@@ -65,13 +65,9 @@ CASES = {
 }
 
 
-def run(command, stdin=None):
-    given = pathlib.Path(stdin).read_bytes() if stdin else b""
-    return subprocess.run(command, input=given, capture_output=True, timeout=600)
-
-
 def check(name, arguments, stdin, status, expected):
-    done = run([*args.emulator.split(), args.tool, *map(str, arguments)], stdin)
+    done = subprocess.run([*args.emulator.split(), args.tool, *map(str, arguments)], capture_output=True,
+                          input=pathlib.Path(stdin).read_bytes() if stdin else b"", timeout=600)
     out = done.stdout
     text, err = (stream.replace(b"\r\n", b"\n").decode(errors="replace") for stream in (out, done.stderr))
     problems = [what for ok, what in [

@@ -1,5 +1,8 @@
-#ifndef NORVEXT_TESTS_SUPPORT_GOLDEN_H
-#define NORVEXT_TESTS_SUPPORT_GOLDEN_H
+#ifndef NORVEXT_TESTS_SUPPORT_GTESTSUPPORT_H
+#define NORVEXT_TESTS_SUPPORT_GTESTSUPPORT_H
+
+// What the GoogleTest tests share beyond the samples: the persisted classes
+// as a list of types for typed tests, and golden files.
 
 #include "tests/support/Samples.h"
 
@@ -8,8 +11,29 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <tuple>
 
 namespace NorvTest {
+
+namespace internal {
+template <class List>
+struct TestTypes;
+template <class... Entry>
+struct TestTypes<std::tuple<Entry...>> {
+    using type = ::testing::Types<typename Entry::Class...>;
+};
+}  // namespace internal
+
+// Every class of Norv::persistedClasses().
+using PersistedTypes = internal::TestTypes<Norv::PersistedClasses>::type;
+
+// Names typed tests after the class: Persisted/DBField.
+struct PersistedTypeName {
+    template <class T>
+    static std::string GetName(int) {
+        return Norv::persistedClassName<T>();
+    }
+};
 
 // Compares `actual` with tests/golden/`name`. With NORV_WRITE_GOLDEN=1 in the
 // environment it writes `actual` there instead and reports the test skipped,
