@@ -14,7 +14,6 @@
 #include <regex>
 #include <sstream>
 #include <string>
-#include <vector>
 
 namespace {
 
