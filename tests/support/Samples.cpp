@@ -4,25 +4,33 @@
 
 namespace NorvTest {
 
-std::string fileText(const std::string& path) {
+namespace {
+
+// The contents of the file at `path` into `text`; false when it cannot be read.
+bool readFile(const std::string& path, std::string& text) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    if (!(in && text << in.rdbuf())) {
+    std::ostringstream contents;
+    if (!(in && contents << in.rdbuf())) {
+        return false;
+    }
+    text = contents.str();
+    return true;
+}
+
+}  // namespace
+
+std::string fileText(const std::string& path) {
+    std::string text;
+    if (!readFile(path, text)) {
         throw std::runtime_error("cannot read " + path);
     }
-    return text.str();
+    return text;
 }
 
 namespace internal {
 
 bool sampleText(const std::string& name, std::string& json) {
-    std::ifstream in(NORV_SOURCE_DIR "/tests/samples/" + name + ".json", std::ios::binary);
-    std::ostringstream text;
-    if (!(in && text << in.rdbuf())) {
-        return false;
-    }
-    json = text.str();
-    return true;
+    return readFile(NORV_SOURCE_DIR "/tests/samples/" + name + ".json", json);
 }
 
 }  // namespace internal

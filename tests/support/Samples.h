@@ -63,7 +63,6 @@ std::string dumpOf(const T& object, int level = 0) {
     return os.str();
 }
 
-
 // The bytes that `object` writes.
 template <class T>
 std::vector<unsigned char> bytesOf(const T& object) {
