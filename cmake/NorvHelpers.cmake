@@ -56,6 +56,23 @@ function(norv_add_header_library name)
   set_target_properties(${name} PROPERTIES EXPORT_NAME ${name})
 endfunction()
 
+# norv_add_tool(NAME SOURCES ... LINK ...): a command-line tool, installed in
+# bin/ (component Tools), that knows the project's version (NORVEXT_VERSION).
+function(norv_add_tool name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LINK})
+  target_compile_definitions(${name} PRIVATE NORVEXT_VERSION="${PROJECT_VERSION}")
+  norv_set_warnings(${name})
+  if(UNIX AND NOT APPLE)
+    # Installed in bin/, it finds the libraries in the lib/ folder beside it.
+    set_target_properties(${name} PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
+  endif()
+  if(NORVEXT_INSTALL)
+    install(TARGETS ${name} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Tools)
+  endif()
+endfunction()
+
 # norv_add_tests(SOURCES ... [LINK ...]): GoogleTest sources of one folder of
 # tests/, compiled into the one test program norvext_tests, which
 # tests/CMakeLists.txt makes before and registers after the folders.

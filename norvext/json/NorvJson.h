@@ -5,5 +5,6 @@
 #include <norvext/json/Export.h>
 #include <norvext/json/JsonError.h>
 #include <norvext/json/JsonMapping.h>
+#include <norvext/json/SearchJson.h>
 
 #endif

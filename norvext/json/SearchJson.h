@@ -1,0 +1,34 @@
+#ifndef NORVEXT_JSON_SEARCHJSON_H
+#define NORVEXT_JSON_SEARCHJSON_H
+
+/// \file
+/// A search record with its hits as JSON, for reading by people and
+/// scripts (there is no way back: a search record is not persisted).
+/// docs/search.md gives the members.
+
+#include <norvext/json/Export.h>
+
+#include <string>
+
+namespace Norv {
+class XBlast;
+}
+
+namespace NorvJson {
+
+/// The JSON text of `search`: {"query": {"id", "description", "length"},
+/// "hits": [...]}, the query's id being its sequence's source id and the
+/// description its display name, the length that of the searched range; each
+/// hit in hit order as {"id", "sourceID", "title", "best": {"score",
+/// "eValue", "bitScore"}, "alignments": [{"score", "eValue", "bitScore",
+/// "queryFrom", "queryTo", "subjectFrom", "subjectTo", "segments": [[lower,
+/// upper], ...]}]}, the title being that of the hit's summary ("" without
+/// one) and the segments those of the alignment's record for row 1. Texts
+/// and numbers travel as in toJson(): bytes that are not UTF-8 as
+/// {"base64": "..."}.
+/// `indent` as in toJson(). Never fails but for allocation.
+NORVJSON_API std::string searchToJson(const Norv::XBlast& search, int indent = 2);
+
+}  // namespace NorvJson
+
+#endif

@@ -1,0 +1,11 @@
+#ifndef NORVEXT_SEARCH_NORVSEARCH_H
+#define NORVEXT_SEARCH_NORVSEARCH_H
+
+// Every public header of the search-output library.
+#include <norvext/search/Export.h>
+#include <norvext/search/QueryResult.h>
+#include <norvext/search/SearchError.h>
+#include <norvext/search/SearchFormat.h>
+#include <norvext/search/SearchReader.h>
+
+#endif

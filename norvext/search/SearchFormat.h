@@ -1,0 +1,34 @@
+#ifndef NORVEXT_SEARCH_SEARCHFORMAT_H
+#define NORVEXT_SEARCH_SEARCHFORMAT_H
+
+#include <norvext/search/Export.h>
+
+#include <string>
+#include <string_view>
+
+namespace NorvSearch {
+
+/// The outputs of search engines that the reader takes.
+enum class SearchFormat {
+    BlastXml,  ///< BLAST XML, -outfmt 5
+    BlastTab,  ///< BLAST tabular, -outfmt 6 or 7
+    FastaTab,  ///< FASTA36 tabular, -m 8, 8C, 8CB
+};
+
+/// The format's name: "blast-xml", "blast-tab" or "fasta-tab".
+NORVSEARCH_API const char* formatName(SearchFormat format);
+
+/// The format named `name` (as formatName() gives it); false, leaving
+/// `format` alone, for any other name.
+NORVSEARCH_API bool formatFromName(std::string_view name, SearchFormat& format);
+
+/// The format of an output that begins with `head` (its first few hundred
+/// bytes): XML when it starts with '<'; BLAST tabular when its first comment
+/// names a BLAST program or when it has no comment; FASTA tabular when its
+/// first comment names another program. False, leaving `format` alone, for
+/// an empty output or one that is none of these.
+NORVSEARCH_API bool detectFormat(std::string_view head, SearchFormat& format);
+
+}  // namespace NorvSearch
+
+#endif

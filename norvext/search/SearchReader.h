@@ -1,0 +1,54 @@
+#ifndef NORVEXT_SEARCH_SEARCHREADER_H
+#define NORVEXT_SEARCH_SEARCHREADER_H
+
+#include <norvext/search/Export.h>
+#include <norvext/search/QueryResult.h>
+#include <norvext/search/SearchError.h>
+#include <norvext/search/SearchFormat.h>
+
+#include <functional>
+#include <istream>
+#include <string>
+#include <vector>
+
+namespace NorvSearch {
+
+/// Reads the output of a search engine, query by query, into what a search
+/// record takes (QueryResult, makeSearch()). docs/search.md says what each
+/// value holds for each format.
+class NORVSEARCH_API SearchReader {
+public:
+    /// A reader for input named `source` in its messages (a file name, "-").
+    /// The format is recognised from the content unless setFormat() says it.
+    explicit SearchReader(std::string source = "-");
+
+    /// Reads `format` whatever the content looks like.
+    void setFormat(SearchFormat format);
+    /// The columns of tabular lines, as BLAST field keywords ("std",
+    /// "qseqid", "sseqid", "btop", ...), for output that does not name them
+    /// in a "# Fields:" line. Throws std::invalid_argument for a keyword the
+    /// reader does not know.
+    void setFields(std::vector<std::string> fields);
+
+    /// Calls `each` with every query of `in`, in file order, as soon as its
+    /// last alignment has been read; memory follows one query, not the file.
+    /// Throws SearchError ("SOURCE:LINE[:COLUMN]: problem") for output it
+    /// cannot read: unknown format, bad syntax, a missing element or column,
+    /// a malformed number, a truncated file, XML that declares entities or
+    /// nests deeper than BLAST does. Queries passed to `each` before the
+    /// error stay passed. An exception thrown by `each` passes through.
+    void read(std::istream& in, const std::function<void(QueryResult&&)>& each) const;
+
+    /// Every query of `in`, in file order; throws as read() does.
+    std::vector<QueryResult> readAll(std::istream& in) const;
+
+private:
+    std::string m_source;
+    bool m_formatGiven = false;
+    SearchFormat m_format = SearchFormat::BlastXml;
+    std::vector<std::string> m_fields;
+};
+
+}  // namespace NorvSearch
+
+#endif

@@ -1,0 +1,127 @@
+#include "Blocks.h"
+
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+#include <string>
+
+namespace NorvSearch {
+namespace internal {
+namespace {
+
+// Walks the query through the columns and collects the blocks.
+class BlockWalker {
+public:
+    explicit BlockWalker(const QueryWalk& walk) : m_walk(walk), m_next(walk.first) {}
+
+    // `count` query letters each aligned to a subject letter.
+    void aligned(unsigned long count) {
+        if (count == 0) {
+            return;
+        }
+        const long span = static_cast<long>(count) * m_walk.step;
+        const long lower = m_walk.direction > 0 ? m_next : m_next - span + 1;
+        const long upper = m_walk.direction > 0 ? m_next + span - 1 : m_next;
+        if (lower < 1 || upper > std::numeric_limits<int>::max()) {
+            throw std::invalid_argument("the alignment runs outside the positions of the query");
+        }
+        if (m_open) {
+            auto& block = m_blocks.segments.back();
+            block.first = std::min<long>(block.first, lower);
+            block.second = std::max<long>(block.second, upper);
+        } else {
+            m_blocks.segments.emplace_back(static_cast<int>(lower), static_cast<int>(upper));
+            m_open = true;
+        }
+        advance(count);
+    }
+    // `count` query letters against gaps of the subject.
+    void queryOnly(unsigned long count) {
+        m_open = false;
+        advance(count);
+    }
+    // A subject letter against a gap of the query.
+    void subjectOnly() { m_open = false; }
+
+    Blocks finish() {
+        if (m_walk.direction < 0) {
+            std::reverse(m_blocks.segments.begin(), m_blocks.segments.end());
+        }
+        return std::move(m_blocks);
+    }
+
+private:
+    void advance(unsigned long count) {
+        m_next += m_walk.direction * static_cast<long>(count) * m_walk.step;
+        m_blocks.queryLetters += count;
+    }
+
+    QueryWalk m_walk;
+    long m_next;
+    bool m_open = false;
+    Blocks m_blocks;
+};
+
+}  // namespace
+
+Blocks blocksFromLetters(std::string_view query, std::string_view subject, const QueryWalk& walk) {
+    if (query.size() != subject.size()) {
+        throw std::invalid_argument("the aligned query has " + std::to_string(query.size()) +
+                                    " letters and the aligned subject " + std::to_string(subject.size()));
+    }
+    BlockWalker walker(walk);
+    for (std::size_t i = 0; i < query.size();) {
+        std::size_t run = i;
+        while (run < query.size() && query[run] != '-' && subject[run] != '-') {
+            ++run;
+        }
+        walker.aligned(run - i);
+        if (run == query.size()) {
+            break;
+        }
+        if (query[run] == '-') {
+            walker.subjectOnly();
+        } else {
+            walker.queryOnly(1);
+        }
+        i = run + 1;
+    }
+    return walker.finish();
+}
+
+Blocks blocksFromBtop(std::string_view btop, const QueryWalk& walk) {
+    BlockWalker walker(walk);
+    for (std::size_t i = 0; i < btop.size();) {
+        if (btop[i] >= '0' && btop[i] <= '9') {
+            unsigned long count = 0;
+            for (; i < btop.size() && btop[i] >= '0' && btop[i] <= '9'; ++i) {
+                count = count * 10 + static_cast<unsigned long>(btop[i] - '0');
+                if (count > std::numeric_limits<int>::max()) {
+                    throw std::invalid_argument("BTOP: a run of identical letters is too long");
+                }
+            }
+            walker.aligned(count);
+            continue;
+        }
+        if (i + 1 == btop.size()) {
+            throw std::invalid_argument("BTOP: '" + std::string(1, btop[i]) + "' at its end lacks its pair");
+        }
+        const char query = btop[i];
+        const char subject = btop[i + 1];
+        if (query == '-' && subject == '-') {
+            throw std::invalid_argument("BTOP: a column of two gaps");
+        }
+        if (query == '-') {
+            walker.subjectOnly();
+        } else if (subject == '-') {
+            walker.queryOnly(1);
+        } else {
+            walker.aligned(1);
+        }
+        i += 2;
+    }
+    return walker.finish();
+}
+
+}  // namespace internal
+}  // namespace NorvSearch

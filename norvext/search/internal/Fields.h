@@ -1,0 +1,35 @@
+#ifndef NORVEXT_SEARCH_INTERNAL_FIELDS_H
+#define NORVEXT_SEARCH_INTERNAL_FIELDS_H
+
+// Numbers and ids as search engines print them. Each parser takes the whole
+// text or throws std::invalid_argument saying what is wrong; the readers add
+// the place.
+
+#include <string>
+#include <string_view>
+
+namespace NorvSearch {
+namespace internal {
+
+// A signed 32-bit decimal integer.
+int parseInt(std::string_view text);
+// An unsigned 32-bit decimal integer above 0: a 1-based position or a length.
+unsigned int parsePosition(std::string_view text);
+// A double in any form an engine prints: "0.0", "1e-180", "2.96e-169",
+// "456", and BLAST's short "e-180" for 1e-180.
+double parseReal(std::string_view text);
+
+// The subject's id parts: BLAST's "gnl|BL_ORD_ID|N" stands for a database
+// made without parsed ids; its number is the database ordinal.
+bool isOrdinalID(std::string_view id);
+// The number an id carries: the ordinal of "gnl|BL_ORD_ID|N", the gi of
+// "gi|N|..." ; 0 for any other id.
+unsigned int numberInID(std::string_view id);
+// `line` split at its first blank: the first word and the rest (without
+// that blank).
+void splitFirstWord(std::string_view line, std::string& word, std::string& rest);
+
+}  // namespace internal
+}  // namespace NorvSearch
+
+#endif

@@ -1,0 +1,34 @@
+#ifndef NORVEXT_SEARCH_INTERNAL_TABULARPARSER_H
+#define NORVEXT_SEARCH_INTERNAL_TABULARPARSER_H
+
+// BLAST tabular (-outfmt 6 and 7) and FASTA36 tabular (-m 8, 8C, 8CB): one
+// alignment per line, tab-separated, with optional comment lines.
+
+#include "Input.h"
+
+#include <norvext/search/QueryResult.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace NorvSearch {
+namespace internal {
+
+enum class Dialect { Blast, Fasta };
+
+// Calls `each` with every query in file order. `fields` are BLAST field
+// keywords ("qseqid", "std", ...) for lines whose columns the output does
+// not name; empty means the standard 12 (and BTOP for a 13th FASTA column).
+// Throws SearchError naming `source` with line and column.
+// Throws std::invalid_argument for a keyword in `fields` that the reader
+// does not know.
+void checkFields(const std::vector<std::string>& fields);
+
+void parseTabular(Input& in, Dialect dialect, const std::vector<std::string>& fields, const std::string& source,
+                  const std::function<void(QueryResult&&)>& each);
+
+}  // namespace internal
+}  // namespace NorvSearch
+
+#endif
