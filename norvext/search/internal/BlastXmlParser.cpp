@@ -288,7 +288,10 @@ private:
         }
         switch (tag) {
             case Tag::Program:
-                m_step = value == "blastx" || value == "tblastx" ? 3 : 1;
+                // Another program (or none): the step follows from the ranges.
+                m_step = value == "blastx" || value == "tblastx" ? 3
+                         : value == "blastn" || value == "blastp" || value == "tblastn" ? 1
+                                                                                          : 0;
                 break;
             case Tag::Database: m_database.assign(value); break;
             case Tag::OutputQueryID: m_outputID.assign(value); break;

@@ -30,10 +30,26 @@ public:
             block.first = std::min<long>(block.first, lower);
             block.second = std::max<long>(block.second, upper);
         } else {
-            m_blocks.segments.emplace_back(static_cast<int>(lower), static_cast<int>(upper));
-            m_open = true;
+            // A frameshift back may reach into the block before: blocks stay apart.
+            long from = lower, to = upper;
+            if (!m_blocks.segments.empty()) {
+                const auto& last = m_blocks.segments.back();
+                from = m_walk.direction > 0 ? std::max<long>(from, last.second + 1L) : from;
+                to = m_walk.direction < 0 ? std::min<long>(to, last.first - 1L) : to;
+            }
+            if (from <= to) {
+                m_blocks.segments.emplace_back(static_cast<int>(from), static_cast<int>(to));
+                m_open = true;
+            }
         }
         advance(count);
+    }
+    // A frameshift of the translated query by `nucleotides` (+1 skips one,
+    // -1 steps back one): it ends the block.
+    void shift(long nucleotides) {
+        m_open = false;
+        m_next += m_walk.direction * nucleotides;
+        m_blocks.frameshift += nucleotides;
     }
     // `count` query letters against gaps of the subject.
     void queryOnly(unsigned long count) {
@@ -72,14 +88,17 @@ Blocks blocksFromLetters(std::string_view query, std::string_view subject, const
     BlockWalker walker(walk);
     for (std::size_t i = 0; i < query.size();) {
         std::size_t run = i;
-        while (run < query.size() && query[run] != '-' && subject[run] != '-') {
+        while (run < query.size() && query[run] != '-' && subject[run] != '-' && query[run] != '/' &&
+               query[run] != '\\') {
             ++run;
         }
         walker.aligned(run - i);
         if (run == query.size()) {
             break;
         }
-        if (query[run] == '-') {
+        if (query[run] == '/' || query[run] == '\\') {
+            walker.shift(query[run] == '/' ? -1 : 1);
+        } else if (query[run] == '-') {
             walker.subjectOnly();
         } else {
             walker.queryOnly(1);
@@ -111,7 +130,9 @@ Blocks blocksFromBtop(std::string_view btop, const QueryWalk& walk) {
         if (query == '-' && subject == '-') {
             throw std::invalid_argument("BTOP: a column of two gaps");
         }
-        if (query == '-') {
+        if (query == '/' || query == '\\') {
+            walker.shift(query == '/' ? -1 : 1);
+        } else if (query == '-') {
             walker.subjectOnly();
         } else if (subject == '-') {
             walker.queryOnly(1);

@@ -21,15 +21,17 @@ struct QueryWalk {
     int step;
 };
 
-// The blocks as (lower, upper) pairs, ascending, and the number of query
-// letters that the alignment holds (gapped or not).
+// The blocks as (lower, upper) pairs, ascending and apart; the number of
+// query letters that the alignment holds (gapped or not); and the net
+// nucleotides of its frameshifts (FASTX's '\\' skips one, '/' steps back one).
 struct Blocks {
     Norv::SeqAlign::Segments segments;
     unsigned long queryLetters = 0;
+    long frameshift = 0;
 };
 
-// From the aligned query and subject letters, '-' for a gap; their lengths
-// must agree.
+// From the aligned query and subject letters, '-' for a gap, '/' and '\\' in
+// the query for a frameshift; their lengths must agree.
 Blocks blocksFromLetters(std::string_view query, std::string_view subject, const QueryWalk& walk);
 
 // From a BTOP string: a number counts identical columns, a pair of letters is

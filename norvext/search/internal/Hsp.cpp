@@ -41,7 +41,7 @@ Norv::SeqAlign makeRecord(const Hsp& hsp) {
         walk.step = 3;
         blocks = alignmentBlocks(hsp, walk);
     }
-    if (blocks.queryLetters * static_cast<unsigned long>(walk.step) != span) {
+    if (static_cast<long>(blocks.queryLetters) * walk.step + blocks.frameshift != static_cast<long>(span)) {
         throw std::invalid_argument("the alignment holds " + std::to_string(blocks.queryLetters) +
                                     " query letters, which do not fill the query range " +
                                     std::to_string(hsp.queryFrom) + ".." + std::to_string(hsp.queryTo));
