@@ -1,4 +1,4 @@
-# Installs the libraries (NorvJson too where it is built), their public
+# Installs the libraries (NorvJson and NorvSearch too where they are built), their public
 # headers, a CMake package (so that a consumer writes find_package(NorvExt
 # CONFIG REQUIRED)) and pkg-config files. Each file belongs to a component, which the packages of
 # cmake/NorvPackage.cmake follow: Runtime (what a program needs to run),
@@ -9,13 +9,21 @@ set(NORVEXT_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/NorvExt)
 
 set(norv_libraries NorvCommon NorvUtil NorvSeq NorvExt)
 set(norv_pc_files norvext)
-# norvext/json/ holds the headers of NorvJson, installed where it is built.
-set(norv_unbuilt PATTERN "json" EXCLUDE)
-if(TARGET NorvJson)
-  list(APPEND norv_libraries NorvJson)
-  list(APPEND norv_pc_files norvjson)
-  set(norv_unbuilt)
-endif()
+# norvext/json/ and norvext/search/ hold the headers of NorvJson and
+# NorvSearch, each installed where its library is built.
+set(norv_unbuilt)
+foreach(optional json:NorvJson search:NorvSearch)
+  string(REPLACE ":" ";" optional ${optional})
+  list(GET optional 0 folder)
+  list(GET optional 1 library)
+  if(TARGET ${library})
+    list(APPEND norv_libraries ${library})
+    string(TOLOWER ${library} pc)
+    list(APPEND norv_pc_files ${pc})
+  else()
+    list(APPEND norv_unbuilt PATTERN ${folder} EXCLUDE)
+  endif()
+endforeach()
 install(TARGETS ${norv_libraries}
   EXPORT NorvExtTargets
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime

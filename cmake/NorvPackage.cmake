@@ -2,9 +2,9 @@
 # <build>/packages (scripts/package, `make package`). The native Linux build
 # makes one Debian package per install component:
 #   libnorvextN     Runtime      the shared libraries (N: the SOVERSION)
-#   norvext-tools   Tools        norvext-dump
+#   norvext-tools   Tools        norvext-dump, norvext-search
 #   libnorvext-dev  Development  headers, .so links, CMake package, .pc files
-# norvext-dump is not in libnorvextN, so that the libraries of two SOVERSIONs
+# The tools are not in libnorvextN, so that the libraries of two SOVERSIONs
 # can be installed side by side. The MinGW build makes one .zip of
 # everything, MinGW's runtime DLLs included.
 # The name, version and contact of the packages are set here only.
@@ -20,14 +20,16 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "NorvExt data classes - shared libraries
 NorvUtil, NorvSeq and NorvExt: plain data classes of a sequence-analysis
 suite, persisted in one byte layout, printed and visited; NorvJson: the
-same classes as JSON.")
-set(CPACK_COMPONENT_TOOLS_DESCRIPTION "NorvExt data classes - norvext-dump
-Prints an object that NorvExt persisted, as its dump or as JSON, and turns
-such JSON back into bytes.")
+same classes as JSON; NorvSearch: BLAST+ and FASTA36 output read into
+search records.")
+set(CPACK_COMPONENT_TOOLS_DESCRIPTION "NorvExt data classes - norvext-dump and norvext-search
+norvext-dump prints an object that NorvExt persisted, as its dump or as
+JSON, and turns such JSON back into bytes; norvext-search reads BLAST+ and
+FASTA36 output into search records and prints them as JSON.")
 set(CPACK_COMPONENT_TOOLS_DEPENDS Runtime)
 set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "NorvExt data classes - development files
-The headers, the .so links, the CMake package NorvExt, norvext.pc and
-norvjson.pc. The headers include Boost's.")
+The headers, the .so links, the CMake package NorvExt, norvext.pc,
+norvjson.pc and norvsearch.pc. The headers include Boost's.")
 set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS Runtime)
 
 if(WIN32)
@@ -43,8 +45,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 # Packages built against libnorvextN accept any later release of it.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
-# norvext-dump's libraries are in the build tree, not yet in a package.
-foreach(lib NorvUtil NorvSeq NorvExt NorvJson)
+# The tools' libraries are in the build tree, not yet in a package.
+foreach(lib NorvUtil NorvSeq NorvExt NorvJson NorvSearch)
   if(NOT TARGET ${lib})
     continue()
   endif()
