@@ -1,6 +1,9 @@
 // A program outside the project that uses the installed package.
 #include <norvext/NorvExt.h>
 #include <norvext/json/NorvJson.h>
+#if defined(NORVEXT_CONSUMER_SEARCH)
+#include <norvext/search/NorvSearch.h>
+#endif
 #include <norvseq/NorvSeq.h>
 #include <norvutil/NorvUtil.h>
 
@@ -31,7 +34,12 @@ int main() {
     const std::string json = NorvJson::toJson(query, -1);
     const bool same = bytesOf(NorvJson::fromJson<Norv::DBQuery>(json)) == bytesOf(query);
     std::cout << "consumer: " << read.getID() << " W/W=" << Norv::Tarvik::defaultMatrix()['W']['W']
-              << " json=" << (same ? "same" : "other") << '\n';
+              << " json=" << (same ? "same" : "other");
+#if defined(NORVEXT_CONSUMER_SEARCH)
+    std::istringstream tabular("q\ts\t99\t3\t0\t0\t1\t3\t1\t3\t1e-5\t30\n");
+    std::cout << " search=" << NorvSearch::SearchReader().readAll(tabular).at(0).alignments.size();
+#endif
+    std::cout << '\n';
     // A call into each of the other two libraries, so that a link line that
     // lacks one of them fails.
     std::vector<char> letters;
