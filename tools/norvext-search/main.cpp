@@ -43,17 +43,25 @@ std::vector<std::string> words(const std::string& text) {
     return list;
 }
 
-// The JSON array of every query in the input.
-std::string importJson(std::istream& in, const NorvSearch::SearchReader& reader) {
+// The search records of every query in `in`, in file order.
+std::vector<Norv::XBlast> readSearches(std::istream& in, const NorvSearch::SearchReader& reader) {
+    std::vector<Norv::XBlast> searches;
+    reader.read(in, [&](NorvSearch::QueryResult&& result) { searches.push_back(NorvSearch::makeSearch(result)); });
+    return searches;
+}
+
+// Prints `searches` as a JSON array, one query a line.
+int printSearches(const std::vector<Norv::XBlast>& searches) {
     std::string json = "[";
     const char* separator = "\n";
-    reader.read(in, [&](NorvSearch::QueryResult&& result) {
+    for (const Norv::XBlast& search : searches) {
         json += separator;
-        json += NorvJson::searchToJson(NorvSearch::makeSearch(result), -1);
+        json += NorvJson::searchToJson(search, -1);
         separator = ",\n";
-    });
+    }
     json += "\n]\n";
-    return json;
+    std::cout << json << std::flush;
+    return std::cout ? kPrinted : kBadInput;
 }
 
 int runImport(const ImportOptions& options) {
@@ -79,15 +87,14 @@ int runImport(const ImportOptions& options) {
             return kBadInput;
         }
     }
-    std::string json;
+    std::vector<Norv::XBlast> searches;
     try {
-        json = importJson(options.file == "-" ? std::cin : file, reader);
+        searches = readSearches(options.file == "-" ? std::cin : file, reader);
     } catch (const NorvSearch::SearchError& error) {
         std::cerr << error.what() << '\n';
         return kBadInput;
     }
-    std::cout << json << std::flush;
-    return std::cout ? kPrinted : kBadInput;
+    return printSearches(searches);
 }
 
 }  // namespace
