@@ -9,6 +9,6 @@ set(CMAKE_SHARED_LINKER_FLAGS_INIT -m32)
 set(CMAKE_MODULE_LINKER_FLAGS_INIT -m32)
 set(CMAKE_LIBRARY_ARCHITECTURE i386-linux-gnu)
 set(NORVEXT_GTEST_FROM_SOURCE ON CACHE BOOL "Build GoogleTest from its sources")
-# The search-output library reads XML with expat, of which Debian installs
+# The search-output library reads XML with pugixml, of which Debian installs
 # only the host's build: it is left out here (docs/search.md).
 set(NORVEXT_BUILD_SEARCH OFF CACHE BOOL "Build the search-output library NorvSearch")

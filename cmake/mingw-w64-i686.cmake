@@ -15,6 +15,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)
-# The search-output library reads XML with expat, which Debian does not build
+# The search-output library reads XML with pugixml, which Debian does not build
 # for MinGW: it is left out of the Windows build (docs/windows.md).
 set(NORVEXT_BUILD_SEARCH OFF CACHE BOOL "Build the search-output library NorvSearch")

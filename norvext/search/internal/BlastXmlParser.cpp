@@ -7,88 +7,16 @@
 
 #include <boost/make_shared.hpp>
 
-#include <expat.h>
+#include <pugixml.hpp>
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 #include <stdexcept>
 #include <string_view>
-#include <unordered_map>
 
 namespace NorvSearch {
 namespace internal {
 namespace {
-
-// BLAST XML nests 7 levels deep; anything far deeper is not BLAST output.
-constexpr int kMaxDepth = 64;
-
-// The elements the reader takes values from; every other one is passed over.
-enum class Tag {
-    Other,
-    Root,
-    Program,
-    Database,
-    OutputQueryID,
-    OutputQueryDef,
-    OutputQueryLen,
-    Iteration,
-    QueryID,
-    QueryDef,
-    QueryLen,
-    Hit,
-    HitID,
-    HitDef,
-    Hsp,
-    BitScore,
-    Score,
-    EValue,
-    QueryFrom,
-    QueryTo,
-    HitFrom,
-    HitTo,
-    QueryFrame,
-    QueryLetters,
-    SubjectLetters,
-};
-
-Tag tagOf(std::string_view name) {
-    static const std::unordered_map<std::string_view, Tag> tags = {
-        {"BlastOutput", Tag::Root},
-        {"BlastOutput_program", Tag::Program},
-        {"BlastOutput_db", Tag::Database},
-        {"BlastOutput_query-ID", Tag::OutputQueryID},
-        {"BlastOutput_query-def", Tag::OutputQueryDef},
-        {"BlastOutput_query-len", Tag::OutputQueryLen},
-        {"Iteration", Tag::Iteration},
-        {"Iteration_query-ID", Tag::QueryID},
-        {"Iteration_query-def", Tag::QueryDef},
-        {"Iteration_query-len", Tag::QueryLen},
-        {"Hit", Tag::Hit},
-        {"Hit_id", Tag::HitID},
-        {"Hit_def", Tag::HitDef},
-        {"Hsp", Tag::Hsp},
-        {"Hsp_bit-score", Tag::BitScore},
-        {"Hsp_score", Tag::Score},
-        {"Hsp_evalue", Tag::EValue},
-        {"Hsp_query-from", Tag::QueryFrom},
-        {"Hsp_query-to", Tag::QueryTo},
-        {"Hsp_hit-from", Tag::HitFrom},
-        {"Hsp_hit-to", Tag::HitTo},
-        {"Hsp_query-frame", Tag::QueryFrame},
-        {"Hsp_qseq", Tag::QueryLetters},
-        {"Hsp_hseq", Tag::SubjectLetters},
-    };
-    const auto found = tags.find(name);
-    return found == tags.end() ? Tag::Other : found->second;
-}
-
-// The values of an <Hsp> that it must carry, as bits of a mask.
-constexpr unsigned kHspRequired[] = {1u << int(Tag::BitScore), 1u << int(Tag::Score), 1u << int(Tag::EValue),
-                                     1u << int(Tag::QueryFrom), 1u << int(Tag::QueryTo), 1u << int(Tag::HitFrom),
-                                     1u << int(Tag::HitTo)};
-const char* const kHspRequiredNames[] = {"Hsp_bit-score",  "Hsp_score",    "Hsp_evalue", "Hsp_query-from",
-                                         "Hsp_query-to", "Hsp_hit-from", "Hsp_hit-to"};
 
 std::string_view trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r\n");
@@ -98,339 +26,231 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
+bool named(const pugi::xml_node& node, const char* name) { return std::strcmp(node.name(), name) == 0; }
+
 // A query id that BLAST made up: the real one is the first word of the
 // definition line.
 bool isNumberedQuery(const std::string& id) {
     return id.empty() || id.compare(0, 6, "Query_") == 0 || id.compare(0, 4, "lcl|") == 0;
 }
 
-class Parser {
+// The values of an <Hsp> that it must carry, in the order of `kHspFields`.
+const char* const kHspFields[] = {"Hsp_bit-score", "Hsp_score",    "Hsp_evalue",      "Hsp_query-from",
+                                  "Hsp_query-to",  "Hsp_hit-from", "Hsp_hit-to",      "Hsp_query-frame",
+                                  "Hsp_qseq",      "Hsp_hseq"};
+constexpr int kRequiredHspFields = 7;
+
+// One document: its nodes, and where its text begins in the whole input, so
+// that a node's place can be named.
+class Document {
 public:
-    Parser(const std::string& source, const std::function<void(QueryResult&&)>& each)
-        : m_source(source), m_each(each), m_parser(XML_ParserCreate(nullptr), XML_ParserFree) {
-        if (!m_parser) {
-            throw std::bad_alloc();
+    Document(std::string& text, std::size_t begin, std::size_t end, const std::string& source)
+        : m_text(text), m_begin(begin), m_source(source) {
+        // In place: the text is parsed where it lies, without a copy.
+        const pugi::xml_parse_result result =
+            m_document.load_buffer_inplace(&text[begin], end - begin, pugi::parse_default | pugi::parse_doctype);
+        if (!result) {
+            fail(static_cast<std::size_t>(result.offset), result.description());
         }
-        setUp();
     }
 
-    void parse(Input& in) {
-        for (;;) {
-            const std::string_view block = in.block();
-            in.checkStream();
-            if (block.empty()) {
-                finish();
-                return;
-            }
-            const XML_Index before = m_fedBefore;
-            feed(block, false);
-            if (m_rootEnd == kNoEnd) {
-                in.consume(block.size());
-                continue;
-            }
-            // The document ended inside this block: what follows may be
-            // another document.
-            const std::size_t used = static_cast<std::size_t>(m_rootEnd - before);
-            in.consume(used);
-            nextDocument(in);
+    [[noreturn]] void fail(std::size_t offset, const std::string& problem) const {
+        const std::size_t at = std::min(m_begin + offset, m_text.size());
+        const std::size_t lineStart = at == 0 ? std::string::npos : m_text.rfind('\n', at - 1);
+        const unsigned long line =
+            1 + static_cast<unsigned long>(std::count(m_text.begin(), m_text.begin() + static_cast<long>(at), '\n'));
+        const unsigned long column = lineStart == std::string::npos ? at + 1 : at - lineStart;
+        throw SearchError(m_source, line, column, problem);
+    }
+    [[noreturn]] void fail(const pugi::xml_node& node, const std::string& problem) const {
+        const std::ptrdiff_t offset = node.offset_debug();
+        // The offset is that of the name; the tag opens one byte before it.
+        fail(offset > 0 ? static_cast<std::size_t>(offset - 1) : 0, problem);
+    }
+
+    const pugi::xml_document& nodes() const { return m_document; }
+
+private:
+    pugi::xml_document m_document;
+    const std::string& m_text;
+    std::size_t m_begin;
+    const std::string& m_source;
+};
+
+class Parser {
+public:
+    Parser(const std::string& source, const std::function<void(QueryResult&&)>& each) : m_source(source), m_each(each) {}
+
+    void parse(std::string& text) {
+        std::size_t begin = text.find_first_not_of(" \t\r\n");
+        if (begin == std::string::npos) {
+            throw SearchError(m_source, 1, 0, "empty input: no search output");
+        }
+        // Old BLAST wrote one document per query, each with its declaration.
+        while (begin < text.size()) {
+            std::size_t end = text.find("<?xml", begin + 1);
+            end = end == std::string::npos ? text.size() : end;
+            const Document document(text, begin, end, m_source);
+            readDocument(document);
+            begin = end;
         }
     }
 
 private:
-    static constexpr XML_Index kNoEnd = -1;
-
-    void setUp() {
-        XML_Parser p = m_parser.get();
-        XML_SetUserData(p, this);
-        XML_SetElementHandler(p, &Parser::onStart, &Parser::onEnd);
-        XML_SetCharacterDataHandler(p, &Parser::onText);
-        // Entities are how XML files blow up or reach outside; BLAST declares none.
-        XML_SetEntityDeclHandler(p, &Parser::onEntityDecl);
-        XML_SetParamEntityParsing(p, XML_PARAM_ENTITY_PARSING_NEVER);
-        m_fedBefore = 0;
-        m_rootEnd = kNoEnd;
-        m_depth = 0;
-    }
-
-    void feed(std::string_view bytes, bool last) {
-        if (bytes.size() > static_cast<std::size_t>(INT32_MAX)) {
-            throw std::length_error("block too large");
-        }
-        const XML_Status status = XML_Parse(m_parser.get(), bytes.data(), static_cast<int>(bytes.size()), last);
-        if (m_failure) {
-            std::rethrow_exception(m_failure);
-        }
-        if (status == XML_STATUS_ERROR && !(m_rootEnd != kNoEnd && XML_GetErrorCode(m_parser.get()) == XML_ERROR_ABORTED)) {
-            fail(XML_ErrorString(XML_GetErrorCode(m_parser.get())));
-        }
-        m_fedBefore += static_cast<XML_Index>(bytes.size());
-    }
-
-    // After a document: blanks up to the end, or the start of another one.
-    void nextDocument(Input& in) {
-        for (;;) {
-            const std::string_view block = in.block();
-            in.checkStream();
-            if (block.empty()) {
-                return;
+    void readDocument(const Document& document) {
+        m_document = &document;
+        bool any = false;
+        for (const pugi::xml_node& node : document.nodes().children()) {
+            if (node.type() == pugi::node_doctype && std::strstr(node.value(), "<!ENTITY") != nullptr) {
+                // Entities are how XML files blow up or reach outside; BLAST declares none.
+                document.fail(node, "entity declarations are not accepted");
             }
-            const auto start = block.find_first_not_of(" \t\r\n");
-            m_lineBase += static_cast<unsigned long>(
-                std::count(block.begin(), block.begin() + (start == std::string_view::npos ? block.size() : start), '\n'));
-            if (start == std::string_view::npos) {
-                in.consume(block.size());
-                continue;
+            if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
+                document.fail(node, "text outside <BlastOutput>");
             }
-            in.consume(start);
-            if (block.compare(start, 1, "<") != 0) {
-                throw SearchError(m_source, m_lineBase, 0, "text after the end of the document");
-            }
-            m_lineBase -= 1;  // the new document's line 1 is the current line
-            XML_ParserReset(m_parser.get(), nullptr);
-            setUp();
-            return;
-        }
-    }
-
-    void finish() {
-        if (m_rootEnd == kNoEnd) {
-            feed(std::string_view(), true);
-            if (m_rootEnd == kNoEnd) {
-                fail("the document ends before </BlastOutput>");
+            if (node.type() == pugi::node_element) {
+                if (!named(node, "BlastOutput")) {
+                    document.fail(node, "<" + std::string(node.name()) + "> where <BlastOutput> belongs");
+                }
+                readOutput(node);
+                any = true;
             }
         }
-    }
-
-    [[noreturn]] void fail(const std::string& problem) const {
-        XML_Parser p = m_parser.get();
-        throw SearchError(m_source, m_lineBase + XML_GetCurrentLineNumber(p), XML_GetCurrentColumnNumber(p) + 1,
-                          problem);
-    }
-
-    // Handlers: an exception must not cross expat's C frames, so it is kept
-    // and the parser stopped.
-    template <class Body>
-    static void guarded(void* data, Body body) {
-        auto* self = static_cast<Parser*>(data);
-        if (self->m_failure) {
-            return;
-        }
-        try {
-            body(*self);
-        } catch (...) {
-            self->m_failure = std::current_exception();
-            XML_StopParser(self->m_parser.get(), XML_FALSE);
-        }
-    }
-    static void XMLCALL onStart(void* data, const XML_Char* name, const XML_Char** /*attributes*/) {
-        guarded(data, [name](Parser& self) { self.start(name); });
-    }
-    static void XMLCALL onEnd(void* data, const XML_Char* name) {
-        guarded(data, [name](Parser& self) { self.end(name); });
-    }
-    static void XMLCALL onText(void* data, const XML_Char* text, int length) {
-        auto* self = static_cast<Parser*>(data);
-        if (self->m_collect) {
-            self->m_text.append(text, static_cast<std::size_t>(length));
-        }
-    }
-    static void XMLCALL onEntityDecl(void* data, const XML_Char*, int, const XML_Char*, int, const XML_Char*,
-                                     const XML_Char*, const XML_Char*, const XML_Char*) {
-        guarded(data, [](Parser& self) { self.fail("entity declarations are not accepted"); });
-    }
-
-    void start(const char* name) {
-        if (++m_depth > kMaxDepth) {
-            fail("elements nested deeper than " + std::to_string(kMaxDepth));
-        }
-        const Tag tag = tagOf(name);
-        m_collect = tag != Tag::Other && tag != Tag::Root && tag != Tag::Iteration && tag != Tag::Hit && tag != Tag::Hsp;
-        m_text.clear();
-        switch (tag) {
-            case Tag::Iteration:
-                m_query = QueryResult();
-                m_iterationID.clear();
-                m_iterationDef.clear();
-                m_iterationLength.clear();
-                m_inIteration = true;
-                m_hasIterationDef = false;
-                break;
-            case Tag::Hit:
-                m_hitSeen = 0;
-                m_hitAlignments = 0;
-                break;
-            case Tag::Hsp:
-                m_hsp = Hsp();
-                m_hspSeen = 0;
-                m_queryLetters.clear();
-                m_subjectLetters.clear();
-                break;
-            default:
-                break;
+        if (!any) {
+            document.fail(0, "no <BlastOutput>");
         }
     }
 
-    void end(const char* name) {
-        --m_depth;
-        const Tag tag = tagOf(name);
-        m_collect = false;
-        try {
-            take(tag);
-        } catch (const std::invalid_argument& problem) {
-            fail('<' + std::string(name) + ">: " + problem.what());
+    void readOutput(const pugi::xml_node& output) {
+        const std::string_view program = trimmed(output.child_value("BlastOutput_program"));
+        // Another program (or none): the step follows from the ranges.
+        m_step = program == "blastx" || program == "tblastx"                      ? 3
+                 : program == "blastn" || program == "blastp" || program == "tblastn" ? 1
+                                                                                      : 0;
+        m_database.assign(trimmed(output.child_value("BlastOutput_db")));
+        m_outputQuery = output;
+        for (const pugi::xml_node& iteration : output.child("BlastOutput_iterations").children("Iteration")) {
+            readIteration(iteration);
         }
     }
 
-    void take(Tag tag) {
-        const std::string_view value = trimmed(m_text);
-        if (tag >= Tag::BitScore && tag <= Tag::HitTo) {
-            m_hspSeen |= 1u << int(tag);
-        }
-        switch (tag) {
-            case Tag::Program:
-                // Another program (or none): the step follows from the ranges.
-                m_step = value == "blastx" || value == "tblastx" ? 3
-                         : value == "blastn" || value == "blastp" || value == "tblastn" ? 1
-                                                                                          : 0;
-                break;
-            case Tag::Database: m_database.assign(value); break;
-            case Tag::OutputQueryID: m_outputID.assign(value); break;
-            case Tag::OutputQueryDef: m_outputDef = m_text; break;
-            case Tag::OutputQueryLen: m_outputLength.assign(value); break;
-            case Tag::QueryID: m_iterationID.assign(value); break;
-            case Tag::QueryDef: m_iterationDef = m_text; m_hasIterationDef = true; break;
-            case Tag::QueryLen: m_iterationLength.assign(value); break;
-            case Tag::HitID: m_hitID.assign(value); m_hitSeen |= 1; break;
-            case Tag::HitDef: m_hitDef = m_text; m_hitSeen |= 2; break;
-            case Tag::BitScore: m_hsp.bitScore = parseReal(value); break;
-            case Tag::Score: m_hsp.score = parseInt(value); break;
-            case Tag::EValue: m_hsp.eValue = parseReal(value); break;
-            case Tag::QueryFrom: m_hsp.queryFrom = parsePosition(value); break;
-            case Tag::QueryTo: m_hsp.queryTo = parsePosition(value); break;
-            case Tag::HitFrom: m_hsp.subjectFrom = parsePosition(value); break;
-            case Tag::HitTo: m_hsp.subjectTo = parsePosition(value); break;
-            case Tag::QueryFrame: m_hsp.queryFrame = parseInt(value); break;
-            case Tag::QueryLetters: m_queryLetters.assign(value); break;
-            case Tag::SubjectLetters: m_subjectLetters.assign(value); break;
-            case Tag::Hsp: endHsp(); break;
-            case Tag::Hit: endHit(); break;
-            case Tag::Iteration: endIteration(); break;
-            case Tag::Root: endDocument(); break;
-            default: break;
-        }
-    }
-
-    void endHsp() {
-        for (std::size_t i = 0; i < std::size(kHspRequired); ++i) {
-            if ((m_hspSeen & kHspRequired[i]) == 0) {
-                throw std::invalid_argument(std::string("no <") + kHspRequiredNames[i] + '>');
-            }
-        }
-        if ((m_hitSeen & 3) != 3) {
-            throw std::invalid_argument("an alignment before its hit's <Hit_id> and <Hit_def>");
-        }
-        if (!m_inIteration) {
-            throw std::invalid_argument("an alignment outside an <Iteration>");
-        }
-        if (m_hitAlignments++ == 0) {
-            resolveSubject();
-        }
-        m_hsp.subjectSourceID = m_subjectID;
-        m_hsp.subjectNumber = m_subjectNumber;
-        m_hsp.step = m_step;
-        m_hsp.queryLetters = m_queryLetters;
-        m_hsp.subjectLetters = m_subjectLetters;
-        m_query.alignments.push_back(makeRecord(m_hsp));
-    }
-
-    // The hit's source id, number and title from <Hit_id> and <Hit_def>.
-    void resolveSubject() {
-        m_subjectNumber = numberInID(m_hitID);
-        if (isOrdinalID(m_hitID)) {
-            splitFirstWord(m_hitDef, m_subjectID, m_subjectTitle);
+    void readIteration(const pugi::xml_node& iteration) {
+        QueryResult query;
+        // BLAST before 2.2.18 names the query in the header only.
+        const bool own = iteration.child("Iteration_query-def");
+        const pugi::xml_node& holder = own ? iteration : m_outputQuery;
+        const char* const prefix = own ? "Iteration_" : "BlastOutput_";
+        const std::string id(trimmed(holder.child_value((std::string(prefix) + "query-ID").c_str())));
+        const std::string definition = holder.child_value((std::string(prefix) + "query-def").c_str());
+        if (isNumberedQuery(id)) {
+            splitFirstWord(definition, query.id, query.description);
         } else {
-            m_subjectID = m_hitID;
-            m_subjectTitle = m_hitDef;
+            query.id = id;
+            query.description = definition;
         }
+        if (query.id.empty()) {
+            m_document->fail(iteration, "the query has neither an id nor a definition line");
+        }
+        pugi::xml_node length = iteration.child("Iteration_query-len");
+        length = length ? length : m_outputQuery.child("BlastOutput_query-len");
+        if (length) {
+            query.length = parsed(length, parsePosition);
+        }
+        for (const pugi::xml_node& hit : iteration.child("Iteration_hits").children("Hit")) {
+            readHit(hit, query);
+        }
+        m_each(std::move(query));
     }
 
-    void endHit() {
-        if ((m_hitSeen & 3) != 3) {
-            throw std::invalid_argument((m_hitSeen & 1) == 0 ? "no <Hit_id>" : "no <Hit_def>");
+    void readHit(const pugi::xml_node& hit, QueryResult& query) {
+        const pugi::xml_node idNode = hit.child("Hit_id");
+        const pugi::xml_node definitionNode = hit.child("Hit_def");
+        if (!idNode || !definitionNode) {
+            m_document->fail(hit, idNode ? "no <Hit_def>" : "no <Hit_id>");
         }
-        if (m_hitAlignments == 0) {
-            resolveSubject();
+        const std::string_view hitID = trimmed(idNode.child_value());
+        Hsp hsp;
+        std::string title;
+        hsp.subjectNumber = numberInID(hitID);
+        if (isOrdinalID(hitID)) {
+            splitFirstWord(definitionNode.child_value(), hsp.subjectSourceID, title);
+        } else {
+            hsp.subjectSourceID.assign(hitID);
+            title = definitionNode.child_value();
+        }
+        hsp.step = m_step;
+        for (const pugi::xml_node& node : hit.child("Hit_hsps").children("Hsp")) {
+            readHsp(node, hsp);
+            query.alignments.push_back(makeRecord(node, hsp));
         }
         auto summary = boost::make_shared<Norv::Summary>();
-        summary->setID(m_subjectNumber);
-        summary->setSourceID(m_subjectID);
-        summary->setTitle(m_subjectTitle);
+        summary->setID(hsp.subjectNumber);
+        summary->setSourceID(hsp.subjectSourceID);
+        summary->setTitle(title);
         summary->setDBName(m_database);
-        m_query.subjects.push_back(std::move(summary));
+        query.subjects.push_back(std::move(summary));
     }
 
-    void endIteration() {
-        m_inIteration = false;
-        const bool own = m_hasIterationDef;
-        const std::string& id = own ? m_iterationID : m_outputID;
-        const std::string& def = own ? m_iterationDef : m_outputDef;
-        const std::string& length = !m_iterationLength.empty() ? m_iterationLength : m_outputLength;
-        if (isNumberedQuery(id)) {
-            splitFirstWord(def, m_query.id, m_query.description);
-        } else {
-            m_query.id = id;
-            m_query.description = def;
+    void readHsp(const pugi::xml_node& node, Hsp& hsp) {
+        pugi::xml_node fields[std::size(kHspFields)];
+        for (const pugi::xml_node& child : node.children()) {
+            for (std::size_t i = 0; i < std::size(kHspFields); ++i) {
+                if (!fields[i] && named(child, kHspFields[i])) {
+                    fields[i] = child;
+                    break;
+                }
+            }
         }
-        if (m_query.id.empty()) {
-            throw std::invalid_argument("the query has neither an id nor a definition line");
+        for (int i = 0; i < kRequiredHspFields; ++i) {
+            if (!fields[i]) {
+                m_document->fail(node, std::string("no <") + kHspFields[i] + '>');
+            }
         }
-        m_query.length = length.empty() ? 0 : parsePosition(length);
-        m_each(std::move(m_query));
-        m_query = QueryResult();
+        hsp.bitScore = parsed(fields[0], parseReal);
+        hsp.score = parsed(fields[1], parseInt);
+        hsp.eValue = parsed(fields[2], parseReal);
+        hsp.queryFrom = parsed(fields[3], parsePosition);
+        hsp.queryTo = parsed(fields[4], parsePosition);
+        hsp.subjectFrom = parsed(fields[5], parsePosition);
+        hsp.subjectTo = parsed(fields[6], parsePosition);
+        hsp.queryFrame = fields[7] ? parsed(fields[7], parseInt) : 0;
+        hsp.queryLetters = trimmed(fields[8].child_value());
+        hsp.subjectLetters = trimmed(fields[9].child_value());
     }
 
-    void endDocument() {
-        XML_Parser p = m_parser.get();
-        m_rootEnd = XML_GetCurrentByteIndex(p) + XML_GetCurrentByteCount(p);
-        m_lineBase += XML_GetCurrentLineNumber(p);
-        XML_StopParser(p, XML_FALSE);
+    Norv::SeqAlign makeRecord(const pugi::xml_node& node, const Hsp& hsp) const {
+        try {
+            return internal::makeRecord(hsp);
+        } catch (const std::invalid_argument& problem) {
+            m_document->fail(node, std::string("<Hsp>: ") + problem.what());
+        }
+    }
+
+    // The value of `node` read by `parse`; a value that does not read names
+    // the element.
+    template <class Parse>
+    auto parsed(const pugi::xml_node& node, Parse parse) const -> decltype(parse(std::string_view())) {
+        try {
+            return parse(trimmed(node.child_value()));
+        } catch (const std::invalid_argument& problem) {
+            m_document->fail(node, '<' + std::string(node.name()) + ">: " + problem.what());
+        }
     }
 
     const std::string& m_source;
     const std::function<void(QueryResult&&)>& m_each;
-    std::unique_ptr<XML_ParserStruct, void (*)(XML_Parser)> m_parser;
-    std::exception_ptr m_failure;
-
-    XML_Index m_fedBefore = 0;
-    XML_Index m_rootEnd = kNoEnd;
-    unsigned long m_lineBase = 0;
-    int m_depth = 0;
-    bool m_collect = false;
-    std::string m_text;
-
+    const Document* m_document = nullptr;
+    pugi::xml_node m_outputQuery;
     int m_step = 0;
-    std::string m_database, m_outputID, m_outputDef, m_outputLength;
-
-    bool m_inIteration = false;
-    bool m_hasIterationDef = false;
-    std::string m_iterationID, m_iterationDef, m_iterationLength;
-    QueryResult m_query;
-
-    unsigned m_hitSeen = 0;
-    unsigned m_hitAlignments = 0;
-    std::string m_hitID, m_hitDef, m_subjectID, m_subjectTitle;
-    unsigned int m_subjectNumber = 0;
-
-    Hsp m_hsp;
-    unsigned m_hspSeen = 0;
-    std::string m_queryLetters, m_subjectLetters;
+    std::string m_database;
 };
 
 }  // namespace
 
 void parseBlastXml(Input& in, const std::string& source, const std::function<void(QueryResult&&)>& each) {
+    std::string text = in.readAll();
     Parser parser(source, each);
-    parser.parse(in);
+    parser.parse(text);
 }
 
 }  // namespace internal

@@ -1,9 +1,9 @@
 #ifndef NORVEXT_SEARCH_INTERNAL_BLASTXMLPARSER_H
 #define NORVEXT_SEARCH_INTERNAL_BLASTXMLPARSER_H
 
-// BLAST XML (-outfmt 5), one query per <Iteration>, read with expat as the
-// bytes arrive. Several documents one after the other (as old BLAST wrote
-// for several queries) are read as one.
+// BLAST XML (-outfmt 5), one query per <Iteration>, read with pugixml.
+// Several documents one after the other (as old BLAST wrote for several
+// queries) are read as one.
 
 #include "Input.h"
 

@@ -42,6 +42,16 @@ std::string_view Input::block() {
     return std::string_view(m_buffer.data() + m_begin, m_end - m_begin);
 }
 
+std::string Input::readAll() {
+    std::string all;
+    for (std::string_view rest = block(); !rest.empty(); rest = block()) {
+        all.append(rest);
+        consume(rest.size());
+    }
+    checkStream();
+    return all;
+}
+
 bool Input::readLine(std::string& line) {
     line.clear();
     for (;;) {

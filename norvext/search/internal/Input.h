@@ -24,6 +24,8 @@ public:
     // it is empty; empty at the end of the stream. consume() takes them.
     std::string_view block();
     void consume(std::size_t count) { m_begin += count; }
+    // Everything from the current place to the end of the stream.
+    std::string readAll();
     // The next line without its line end (LF or CR LF); false at the end of
     // the stream. lineEnded() tells whether that line had its LF.
     bool readLine(std::string& line);

@@ -351,9 +351,11 @@ private:
         }
     }
 
+    // The column's text without the blanks around it (BLAST pads a bit
+    // score below 10 with one: "\t 9.6\t").
     std::string_view value(Column column) const {
         const int index = m_layout.index[column];
-        return index < 0 ? std::string_view() : m_columns[static_cast<std::size_t>(index)];
+        return index < 0 ? std::string_view() : trimmed(m_columns[static_cast<std::size_t>(index)]);
     }
 
     // Runs `parse` on the value of `column`, naming the column on failure.
