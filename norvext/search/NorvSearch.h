@@ -6,6 +6,7 @@
 #include <norvext/search/QueryResult.h>
 #include <norvext/search/SearchError.h>
 #include <norvext/search/SearchFormat.h>
+#include <norvext/search/SearchPicture.h>
 #include <norvext/search/SearchReader.h>
 
 #endif

@@ -1,12 +1,13 @@
 // norvext-search: the output of real search engines as search records.
 //
 //   norvext-search import [--format blast-xml|blast-tab|fasta-tab]
-//                         [--fields "qseqid sseqid ..."] FILE
+//                         [--fields "qseqid sseqid ..."] [--svg OUT] FILE
 //
 // reads BLAST XML, BLAST tabular or FASTA36 tabular output (FILE "-" is
 // standard input; the format is recognised from the content unless given),
 // builds one search record per query and prints them as a JSON array, one
-// query per line, in file order (docs/search.md).
+// query per line, in file order (docs/search.md). --svg OUT also draws the
+// records' hits into OUT, an SVG picture (docs/search.md, "Pictures").
 //
 // Exit status: 0 when the output was read and printed; 1 when the input is
 // bad ("FILE:LINE[:COLUMN]: problem" on standard error, nothing on standard
@@ -17,6 +18,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -32,6 +34,7 @@ struct ImportOptions {
     std::string file;
     std::string format;
     std::string fields;
+    std::string svg;
 };
 
 std::vector<std::string> words(const std::string& text) {
@@ -64,6 +67,39 @@ int printSearches(const std::vector<Norv::XBlast>& searches) {
     return std::cout ? kPrinted : kBadInput;
 }
 
+// The --svg option of a subcommand that prints search records.
+void addSvgOption(CLI::App* command, std::string& path) {
+    command->add_option("--svg", path, "Also draw the hits of every query into this file, as an SVG picture");
+}
+
+// Writes the picture of `searches` to `path` (nothing when it is empty);
+// kBadInput, with a message, when the file cannot be written, leaving none.
+int writePicture(const std::vector<Norv::XBlast>& searches, const std::string& path) {
+    if (path.empty()) {
+        return kPrinted;
+    }
+    NorvSearch::SearchPicture picture;
+    for (const Norv::XBlast& search : searches) {
+        picture.add(search);
+    }
+    errno = 0;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    const bool opened = static_cast<bool>(out);
+    if (opened) {
+        picture.write(out);
+        out.close();
+    }
+    if (!out) {
+        const int error = errno;
+        if (opened) {
+            std::remove(path.c_str());  // a cut picture would pass for a whole one
+        }
+        std::cerr << path << ": cannot write: " << (error != 0 ? std::strerror(error) : "write failed") << '\n';
+        return kBadInput;
+    }
+    return kPrinted;
+}
+
 int runImport(const ImportOptions& options) {
     NorvSearch::SearchReader reader(options.file);
     if (!options.format.empty()) {
@@ -94,6 +130,9 @@ int runImport(const ImportOptions& options) {
         std::cerr << error.what() << '\n';
         return kBadInput;
     }
+    if (writePicture(searches, options.svg) != kPrinted) {
+        return kBadInput;
+    }
     return printSearches(searches);
 }
 
@@ -116,6 +155,7 @@ int main(int argc, char** argv) {
     importCommand->add_option("--fields", import.fields,
                               "The columns of tabular output without a '# Fields:' line, as BLAST field keywords "
                               "(\"std btop\"); default: the standard 12");
+    addSvgOption(importCommand, import.svg);
 
     try {
         app.parse(argc, argv);
