@@ -2,6 +2,7 @@
 #define NORVEXT_SEARCH_NORVSEARCH_H
 
 // Every public header of the search-output library.
+#include <norvext/search/EngineCommand.h>
 #include <norvext/search/Export.h>
 #include <norvext/search/QueryResult.h>
 #include <norvext/search/SearchError.h>

@@ -9,9 +9,17 @@
 // query per line, in file order (docs/search.md). --svg OUT also draws the
 // records' hits into OUT, an SVG picture (docs/search.md, "Pictures").
 //
+//   norvext-search options (--preset PROGRAM | --params FILE) [--query FASTA] [--db NAME]
+//   norvext-search run (--preset PROGRAM | --params FILE) --query FASTA --db FASTA
+//
+// print the command line of the BLAST+ or FASTA36 program that the parameters
+// describe, or run it and print its hits as import does (docs/engines.md).
+//
 // Exit status: 0 when the output was read and printed; 1 when the input is
 // bad ("FILE:LINE[:COLUMN]: problem" on standard error, nothing on standard
 // output); 2 when the command line is wrong.
+#include "EngineRun.h"
+
 #include <norvext/json/SearchJson.h>
 #include <norvext/search/NorvSearch.h>
 
@@ -136,6 +144,25 @@ int runImport(const ImportOptions& options) {
     return printSearches(searches);
 }
 
+// The records of a run's output `file`, printed as import prints them (and
+// drawn into `svg` unless it is empty).
+int importRun(const std::string& file, NorvSearch::SearchFormat format, const std::string& svg) {
+    NorvSearch::SearchReader reader(file);
+    reader.setFormat(format);
+    std::ifstream in(file, std::ios::binary);
+    std::vector<Norv::XBlast> searches;
+    try {
+        searches = readSearches(in, reader);
+    } catch (const NorvSearch::SearchError& error) {
+        std::cerr << error.what() << '\n';
+        return kBadInput;
+    }
+    if (writePicture(searches, svg) != kPrinted) {
+        return kBadInput;
+    }
+    return printSearches(searches);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -157,6 +184,17 @@ int main(int argc, char** argv) {
                               "(\"std btop\"); default: the standard 12");
     addSvgOption(importCommand, import.svg);
 
+    EngineRun options;
+    CLI::App* optionsCommand = app.add_subcommand("options", "Print the command line of the search engine that "
+                                                             "runs with the given parameters.");
+    options.addOptions(optionsCommand, false);
+    EngineRun run;
+    CLI::App* runCommand = app.add_subcommand("run", "Run the search engine with the given parameters and print "
+                                                     "its hits as import does.");
+    run.addOptions(runCommand, true);
+    std::string runSvg;
+    addSvgOption(runCommand, runSvg);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& done) {
@@ -164,6 +202,14 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& error) {
         app.exit(error);
         return kBadUsage;
+    }
+    if (optionsCommand->parsed()) {
+        return options.printCommand();
+    }
+    if (runCommand->parsed()) {
+        return run.run([&](const std::string& file, NorvSearch::SearchFormat format) {
+            return importRun(file, format, runSvg);
+        });
     }
     return runImport(import);
 }

@@ -1,0 +1,69 @@
+#ifndef NORVEXT_SEARCH_ENGINECOMMAND_H
+#define NORVEXT_SEARCH_ENGINECOMMAND_H
+
+#include <norvext/search/Export.h>
+
+#include <norvext/params/FastAParams.h>
+#include <norvext/params/XBlastParams.h>
+
+#include <string>
+#include <vector>
+
+namespace NorvSearch {
+
+/// The command that runs a real search engine (BLAST+ or FASTA36) with the
+/// settings of a parameter object. Fields whose value is 0 (or empty) are
+/// "not set" and give no option; fields that a program does not take are left
+/// out. docs/engines.md has the table, field by field and program by program.
+struct NORVSEARCH_API EngineCommand {
+    /// What the engine's database argument must name.
+    enum class Database {
+        FastaFile,         ///< a FASTA file, read as it is (FASTA36)
+        BlastNucleotide,   ///< a BLAST database of nucleotides (makeblastdb -dbtype nucl)
+        BlastProtein,      ///< a BLAST database of proteins (makeblastdb -dbtype prot)
+    };
+
+    /// The program, as looked up on PATH: "blastp", "ssearch36", ...
+    std::string program;
+    /// Its arguments: the options first, then (FASTA36) the query, the
+    /// library and the ktup. Both engines take options before any file name,
+    /// so an option inserted at the front keeps the line valid.
+    std::vector<std::string> arguments;
+    /// The Debian package that installs the program.
+    std::string package;
+    /// What the database argument names.
+    Database database = Database::FastaFile;
+
+    /// The BLAST+ command of `params` reading the query from the file `query`
+    /// (no -query option when it is empty: BLAST+ then reads standard input).
+    /// The program comes from the program field, in any case: BLASTN gives
+    /// "blastn -task blastn", BLASTP "blastp", and so on. Throws
+    /// std::invalid_argument naming the field's value when it is empty or no
+    /// BLAST+ program.
+    static EngineCommand blast(const Norv::XBlastParams& params, const std::string& query);
+
+    /// The FASTA36 command of `params` with the query file `query` ("@" reads
+    /// standard input) and the database field as the library. The program
+    /// comes from the algorithm field, in any case and with or without "36":
+    /// "fasta" gives fasta36, "ssearch" ssearch36, ...; an empty algorithm
+    /// gives ssearch36 when the Smith-Waterman switch is on, else fasta36.
+    /// Throws std::invalid_argument naming the algorithm when it is no FASTA36
+    /// program, or when the database is empty (FASTA36 needs a library).
+    static EngineCommand fasta(const Norv::FastAParams& params, const std::string& query);
+
+    /// Puts in front the options that make the engine write what SearchReader
+    /// reads: "-outfmt 5" (BLAST XML) for BLAST+; "-m 8CB" (tabular with BTOP)
+    /// for FASTA36, "-m 8C" for tfastx36 and tfasty36, whose BTOP puts the
+    /// subject letter of a gap first. Throws nothing but allocation errors.
+    void addReadableOutput();
+
+    /// The program and its arguments as one line for a POSIX shell: a word
+    /// made of letters, digits and "_-+=.,/:@%" only stays as it is, any other
+    /// (an empty one too) is single-quoted. Throws nothing but allocation
+    /// errors.
+    std::string commandLine() const;
+};
+
+}  // namespace NorvSearch
+
+#endif
