@@ -36,7 +36,7 @@ inline void readSearch(NorvSearch::SearchFormat format, const std::uint8_t* data
     try {
         reader.read(in, [](NorvSearch::QueryResult&& result) {
             std::for_each(result.alignments.begin(), result.alignments.end(), checkAlignment);
-            NorvJson::searchToJson(NorvSearch::makeSearch(result), -1);
+            NorvJson::searchToJson(NorvSearch::makeSearch(result));
         });
     } catch (const NorvSearch::SearchError&) {
     }

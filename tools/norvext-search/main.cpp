@@ -19,6 +19,7 @@
 // bad ("FILE:LINE[:COLUMN]: problem" on standard error, nothing on standard
 // output); 2 when the command line is wrong.
 #include "EngineRun.h"
+#include "RecordPrinter.h"
 
 #include <norvext/json/SearchJson.h>
 #include <norvext/search/NorvSearch.h>
@@ -54,42 +55,14 @@ std::vector<std::string> words(const std::string& text) {
     return list;
 }
 
-// The search records of every query in `in`, in file order.
-std::vector<Norv::XBlast> readSearches(std::istream& in, const NorvSearch::SearchReader& reader) {
-    std::vector<Norv::XBlast> searches;
-    reader.read(in, [&](NorvSearch::QueryResult&& result) { searches.push_back(NorvSearch::makeSearch(result)); });
-    return searches;
-}
-
-// Prints `searches` as a JSON array, one query a line.
-int printSearches(const std::vector<Norv::XBlast>& searches) {
-    std::string json = "[";
-    const char* separator = "\n";
-    for (const Norv::XBlast& search : searches) {
-        json += separator;
-        json += NorvJson::searchToJson(search, -1);
-        separator = ",\n";
-    }
-    json += "\n]\n";
-    std::cout << json << std::flush;
-    return std::cout ? kPrinted : kBadInput;
-}
-
 // The --svg option of a subcommand that prints search records.
 void addSvgOption(CLI::App* command, std::string& path) {
     command->add_option("--svg", path, "Also draw the hits of every query into this file, as an SVG picture");
 }
 
-// Writes the picture of `searches` to `path` (nothing when it is empty);
-// kBadInput, with a message, when the file cannot be written, leaving none.
-int writePicture(const std::vector<Norv::XBlast>& searches, const std::string& path) {
-    if (path.empty()) {
-        return kPrinted;
-    }
-    NorvSearch::SearchPicture picture;
-    for (const Norv::XBlast& search : searches) {
-        picture.add(search);
-    }
+// Writes `picture` to `path`; kBadInput, with a message, when the file
+// cannot be written, leaving none.
+int writePicture(const NorvSearch::SearchPicture& picture, const std::string& path) {
     errno = 0;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     const bool opened = static_cast<bool>(out);
@@ -106,6 +79,35 @@ int writePicture(const std::vector<Norv::XBlast>& searches, const std::string& p
         return kBadInput;
     }
     return kPrinted;
+}
+
+// Reads every query of `in` into a search record and prints them as a JSON
+// array, one query a line, after drawing them into `svg` unless it is empty.
+// Nothing is printed when the input is bad.
+int importFrom(std::istream& in, const NorvSearch::SearchReader& reader, const std::string& svg) {
+    // The JSON of BLAST XML is about a quarter of its size: room made once
+    // saves copying the text as it grows.
+    std::size_t reserve = 0;
+    const std::istream::pos_type start = in.tellg();
+    if (start != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
+        reserve = static_cast<std::size_t>(in.tellg() - start) / 4;
+        in.seekg(start);
+    }
+    in.clear();
+    RecordPrinter printer(!svg.empty(), reserve);
+    std::string json;
+    try {
+        reader.read(in, [&printer](NorvSearch::QueryResult&& result) { printer.add(std::move(result)); });
+        json = printer.finish();
+    } catch (const NorvSearch::SearchError& error) {
+        std::cerr << error.what() << '\n';
+        return kBadInput;
+    }
+    if (!svg.empty() && writePicture(printer.picture(), svg) != kPrinted) {
+        return kBadInput;
+    }
+    std::cout << json << std::flush;
+    return std::cout ? kPrinted : kBadInput;
 }
 
 int runImport(const ImportOptions& options) {
@@ -131,17 +133,7 @@ int runImport(const ImportOptions& options) {
             return kBadInput;
         }
     }
-    std::vector<Norv::XBlast> searches;
-    try {
-        searches = readSearches(options.file == "-" ? std::cin : file, reader);
-    } catch (const NorvSearch::SearchError& error) {
-        std::cerr << error.what() << '\n';
-        return kBadInput;
-    }
-    if (writePicture(searches, options.svg) != kPrinted) {
-        return kBadInput;
-    }
-    return printSearches(searches);
+    return importFrom(options.file == "-" ? std::cin : file, reader, options.svg);
 }
 
 // The records of a run's output `file`, printed as import prints them (and
@@ -150,17 +142,7 @@ int importRun(const std::string& file, NorvSearch::SearchFormat format, const st
     NorvSearch::SearchReader reader(file);
     reader.setFormat(format);
     std::ifstream in(file, std::ios::binary);
-    std::vector<Norv::XBlast> searches;
-    try {
-        searches = readSearches(in, reader);
-    } catch (const NorvSearch::SearchError& error) {
-        std::cerr << error.what() << '\n';
-        return kBadInput;
-    }
-    if (writePicture(searches, svg) != kPrinted) {
-        return kBadInput;
-    }
-    return printSearches(searches);
+    return importFrom(in, reader, svg);
 }
 
 }  // namespace

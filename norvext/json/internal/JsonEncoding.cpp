@@ -14,8 +14,8 @@ namespace {
 const char kBase64Key[] = "base64";
 const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
-// Well-formed UTF-8 as the JSON library accepts it: no overlong forms, no
-// surrogates, nothing above U+10FFFF.
+}  // namespace
+
 bool isUtf8(const std::string& bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
@@ -68,6 +68,8 @@ std::string base64(const std::string& bytes) {
     }
     return out;
 }
+
+namespace {
 
 // The bytes of a base64 text in the form base64() writes: a length that is a
 // multiple of 4, padding only at the end, unused bits zero.

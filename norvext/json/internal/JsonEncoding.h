@@ -17,6 +17,12 @@
 namespace NorvJson {
 namespace internal {
 
+// Well-formed UTF-8 as the JSON library accepts it: no overlong forms, no
+// surrogates, nothing above U+10FFFF.
+bool isUtf8(const std::string& bytes);
+// RFC 4648 base64 with padding.
+std::string base64(const std::string& bytes);
+
 Json bytesToJson(const std::string& bytes);
 // The bytes of a value written by bytesToJson; throws JsonError for any
 // other value (a base64 text that is not canonical included).

@@ -1,0 +1,182 @@
+// The search-output readers against the least work over the same bytes:
+// BLAST XML read by SearchReader against pugixml's bare parse of the same
+// bytes (load_buffer, which copies them first as the reader does), and BLAST
+// tabular output read by
+// SearchReader against splitting its lines into tab-separated fields. Both
+// sides read from memory. After Google Benchmark's lines a table gives each
+// reader's CPU time over its baseline's.
+//
+// The inputs are big.xml and big.tab of bench/make-search-input, in the
+// folder NORVEXT_SEARCH_INPUT names, else in the one the build names.
+#include <norvext/search/NorvSearch.h>
+
+#include <benchmark/benchmark.h>
+#include <pugixml.hpp>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+std::string readFile(const std::string& name) {
+    const char* folder = std::getenv("NORVEXT_SEARCH_INPUT");
+    const std::string path = std::string(folder != nullptr ? folder : NORV_SEARCH_INPUT) + '/' + name;
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        throw std::runtime_error(path + ": cannot open (run bench/make-search-input first)");
+    }
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+// Sets what one iteration handled: the input's bytes and `items` records.
+void count(benchmark::State& state, const std::string& bytes, std::size_t items) {
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * items));
+    state.counters["records"] = static_cast<double>(items);
+}
+
+// SearchReader over `bytes`, from a stream rewound each iteration; the
+// callback counts the alignments. Input it cannot read is reported as the
+// benchmark's error.
+void readerBench(benchmark::State& state, const std::string* bytes) {
+    const NorvSearch::SearchReader reader("big");
+    std::istringstream in(*bytes);
+    std::size_t alignments = 0;
+    for (auto _ : state) {
+        in.clear();
+        in.seekg(0);
+        alignments = 0;
+        try {
+            reader.read(in, [&](NorvSearch::QueryResult&& result) { alignments += result.alignments.size(); });
+        } catch (const NorvSearch::SearchError& error) {
+            state.SkipWithError(error.what());
+            break;
+        }
+    }
+    count(state, *bytes, alignments);
+}
+
+void pugixmlBench(benchmark::State& state, const std::string* bytes) {
+    for (auto _ : state) {
+        pugi::xml_document document;
+        const pugi::xml_parse_result result =
+            document.load_buffer(bytes->data(), bytes->size(), pugi::parse_default | pugi::parse_doctype);
+        if (!result) {
+            state.SkipWithError(result.description());
+            return;
+        }
+        benchmark::DoNotOptimize(document.first_child());
+    }
+    count(state, *bytes, 0);
+}
+
+// Each line into its tab-separated fields, from a stream rewound each
+// iteration; counts the lines that are not comments.
+void splitBench(benchmark::State& state, const std::string* bytes) {
+    std::istringstream in(*bytes);
+    std::string line;
+    std::vector<std::string_view> fields;
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        in.clear();
+        in.seekg(0);
+        rows = 0;
+        while (std::getline(in, line)) {
+            fields.clear();
+            for (std::size_t from = 0;;) {
+                const std::size_t tab = line.find('\t', from);
+                fields.emplace_back(line.data() + from, (tab == std::string::npos ? line.size() : tab) - from);
+                if (tab == std::string::npos) {
+                    break;
+                }
+                from = tab + 1;
+            }
+            rows += line.compare(0, 1, "#") != 0;
+            benchmark::DoNotOptimize(fields.data());
+        }
+    }
+    count(state, *bytes, rows);
+}
+
+// A reader and its baseline, and the most the reader may take of the
+// baseline's time.
+struct Pair {
+    const char* reader;
+    const char* baseline;
+    double limit;
+};
+const Pair kPairs[] = {{"xml/SearchReader", "xml/pugixml_bare", 1.5}, {"tab/SearchReader", "tab/split", 0}};
+
+// Google Benchmark's lines, then each reader's time over its baseline's.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+            if ((median || single) && !run.error_occurred) {
+                m_seconds[run.run_name.function_name] =
+                    run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            }
+        }
+    }
+
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::ostream& out = GetOutputStream();
+        out << "\n| reader | baseline | reader ms | baseline ms | ratio | most |\n|---|---|--:|--:|--:|--:|\n";
+        for (const Pair& pair : kPairs) {
+            const auto reader = m_seconds.find(pair.reader);
+            const auto baseline = m_seconds.find(pair.baseline);
+            if (reader == m_seconds.end() || baseline == m_seconds.end()) {
+                continue;
+            }
+            const double ratio = reader->second / baseline->second;
+            char line[200];
+            std::snprintf(line, sizeof line, "| %s | %s | %.1f | %.1f | %.2f%s | ", pair.reader, pair.baseline,
+                          reader->second * 1e3, baseline->second * 1e3, ratio,
+                          pair.limit > 0 && ratio > pair.limit ? " (over)" : "");
+            out << line << (pair.limit > 0 ? std::to_string(pair.limit).substr(0, 3) : "-") << " |\n";
+        }
+        out.flush();
+    }
+
+private:
+    std::map<std::string, double> m_seconds;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 2;
+    }
+    std::string xml, tab;
+    try {
+        xml = readFile("big.xml");
+        tab = readFile("big.tab");
+    } catch (const std::runtime_error& problem) {
+        std::fprintf(stderr, "%s\n", problem.what());
+        return 1;
+    }
+    benchmark::RegisterBenchmark("xml/SearchReader", readerBench, &xml)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("xml/pugixml_bare", pugixmlBench, &xml)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("tab/SearchReader", readerBench, &tab)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("tab/split", splitBench, &tab)->Unit(benchmark::kMillisecond);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
