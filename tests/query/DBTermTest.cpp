@@ -108,6 +108,24 @@ TEST(DBBooleanTerm, HostileChildCountFailsAtTheDataEndAndKeepsTheChildRead) {
     EXPECT_EQ(NorvTest::leafField(term, 1), 6);
 }
 
+TEST(DBBooleanTerm, ChildCountsAcrossReserveStepsReadBackWhole) {
+    // Room grows as children arrive: around each step every child must land
+    // in order, and the vector must end no larger than the count.
+    for (unsigned int count : {0u, 1u, 255u, 256u, 257u, 1000u}) {
+        DBBooleanTerm written(DBBooleanTerm::OR);
+        for (unsigned int i = 0; i < count; ++i) {
+            written.addTerm(leaf(static_cast<int>(i)));
+        }
+        AlignedBuf buf;
+        written.write(buf);
+        const auto read = boost::dynamic_pointer_cast<DBBooleanTerm>(DBTerm::create(buf));
+        ASSERT_TRUE(read);
+        ASSERT_EQ(read->getTerms().size(), count);
+        EXPECT_EQ(read->getTerms().capacity(), count);
+        EXPECT_EQ(NorvTest::bytesOf(*read), buf.bytes()) << count;
+    }
+}
+
 TEST(DBBooleanTerm, NullChildIsSkippedInDumpAndRefusedByWrite) {
     const auto range = boost::make_shared<Norv::DBRangeTerm>(2, "a", "b");
     DBBooleanTerm term(nullptr, DBBooleanTerm::OR, range);

@@ -44,22 +44,25 @@ void writeElements(AlignedBuf& buf, const std::vector<T>& elements, WriteOne wri
     }
 }
 
-// Every persisted element takes at least one 32-bit word.
-constexpr std::size_t kMinElementBytes = 4;
+// Room a read reserves ahead of the elements that have arrived, in bytes.
+constexpr std::size_t kReserveAheadBytes = 4096;
 
 // Appends `count` elements to `elements`, each made by `readOne(buf)`. A
-// buffer is untrusted, so room is reserved only for as many elements as the
-// bytes left in it could hold: the memory a read takes follows the bytes it
-// was given, never the number they announce (a short buffer that announces
-// 4294967295 elements fails where its data ends, having cost next to
-// nothing), while an honest count is reserved once. Whatever readOne throws
-// passes through, leaving the elements read before it appended.
+// buffer is untrusted, so the count is never reserved as announced: room is
+// reserved for at most kReserveAheadBytes of elements at first, then, as
+// elements arrive, for as many again as have arrived, never past the count.
+// The memory a read takes thus follows the elements actually read (a short
+// buffer that announces 4294967295 elements fails where its data ends,
+// having cost a few KiB), while an honest count costs a few reallocations
+// and ends with the vector no larger than it. Whatever readOne throws passes
+// through, leaving the elements read before it appended.
 template <class T, class ReadOne>
 void appendElements(AlignedBuf& buf, unsigned int count, std::vector<T>& elements, ReadOne readOne) {
-    const std::size_t backed = (buf.size() - buf.tell()) / kMinElementBytes;
-    const std::size_t room = elements.max_size() - elements.size();
-    elements.reserve(elements.size() + std::min<std::size_t>({count, backed, room}));
-    for (unsigned int i = 0; i < count; ++i) {
+    const std::size_t ahead = std::max<std::size_t>(1, kReserveAheadBytes / sizeof(T));
+    for (std::size_t left = count; left > 0; --left) {
+        if (elements.size() == elements.capacity()) {
+            elements.reserve(elements.size() + std::min(left, std::max(ahead, elements.size())));
+        }
         elements.push_back(readOne(buf));
     }
 }

@@ -10,8 +10,11 @@ namespace Norv {
 namespace internal {
 
 namespace {
+// The form StreamIO::read takes back: byte length, colon, the bytes as they
+// stand. NorvSeq only reads it, so the line is written here.
 void writeLine(std::ostream& os, const std::string& text) {
-    StreamIO::write(os, text);
+    os << text.size() << ':';
+    os.write(text.data(), static_cast<std::streamsize>(text.size()));
     os.put('\n');
 }
 }  // namespace
