@@ -30,15 +30,13 @@ public:
     /// reader does not know.
     void setFields(std::vector<std::string> fields);
 
-    /// Calls `each` with every query of `in`, in file order. Tabular output
-    /// is read line by line, each query passed on as soon as its last line
-    /// is read; XML is parsed whole first (its text and its tree in memory),
-    /// then passed on query by query.
+    /// Calls `each` with every query of `in`, in file order, as soon as the
+    /// query is read: memory follows one query, not the file.
     /// Throws SearchError ("SOURCE:LINE[:COLUMN]: problem") for output it
     /// cannot read: unknown format, bad syntax, a missing element or column,
     /// a malformed number, a truncated file, XML that declares entities.
-    /// Queries passed to `each` before the
-    /// error stay passed. An exception thrown by `each` passes through.
+    /// Queries passed to `each` before the error stay passed. An exception
+    /// thrown by `each` passes through.
     void read(std::istream& in, const std::function<void(QueryResult&&)>& each) const;
 
     /// Every query of `in`, in file order; throws as read() does.
