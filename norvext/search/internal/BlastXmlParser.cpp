@@ -5,8 +5,6 @@
 
 #include <norvext/search/SearchError.h>
 
-#include <boost/make_shared.hpp>
-
 #include <pugixml.hpp>
 
 #include <algorithm>
@@ -391,12 +389,7 @@ private:
                 piece.fail(node, std::string("<Hsp>: ") + problem.what());
             }
         }
-        auto summary = boost::make_shared<Norv::Summary>();
-        summary->setID(hsp.subjectNumber);
-        summary->setSourceID(hsp.subjectSourceID);
-        summary->setTitle(title);
-        summary->setDBName(m_database);
-        query.subjects.push_back(std::move(summary));
+        query.subjects.push_back(makeSubject(hsp, title, m_database));
     }
 
     void readHsp(const Piece& piece, const pugi::xml_node& node, Hsp& hsp) const {

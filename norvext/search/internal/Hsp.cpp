@@ -2,6 +2,8 @@
 
 #include "Blocks.h"
 
+#include <boost/make_shared.hpp>
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -48,6 +50,15 @@ Norv::SeqAlign makeRecord(const Hsp& hsp) {
     }
     record.setLineSegs(1, std::move(blocks.segments));
     return record;
+}
+
+boost::shared_ptr<Norv::Summary> makeSubject(const Hsp& hsp, const std::string& title, const std::string& database) {
+    auto summary = boost::make_shared<Norv::Summary>();
+    summary->setID(hsp.subjectNumber);
+    summary->setSourceID(hsp.subjectSourceID);
+    summary->setTitle(title);
+    summary->setDBName(database);
+    return summary;
 }
 
 }  // namespace internal

@@ -4,7 +4,11 @@
 // One alignment as an output prints it, turned into a SeqAlign record; the
 // XML and the tabular readers share it.
 
+#include <norvext/query/Summary.h>
+
 #include <norvseq/SeqAlign.h>
+
+#include <boost/shared_ptr.hpp>
 
 #include <string>
 #include <string_view>
@@ -35,6 +39,10 @@ struct Hsp {
 // over the query range when the output carries no alignment). Throws
 // std::invalid_argument when the alignment does not fit the query range.
 Norv::SeqAlign makeRecord(const Hsp& hsp);
+
+// The summary of the alignment's subject: its number, source id, `title`,
+// and `database` as the database's name.
+boost::shared_ptr<Norv::Summary> makeSubject(const Hsp& hsp, const std::string& title, const std::string& database);
 
 }  // namespace internal
 }  // namespace NorvSearch

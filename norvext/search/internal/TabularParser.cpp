@@ -5,8 +5,6 @@
 
 #include <norvext/search/SearchError.h>
 
-#include <boost/make_shared.hpp>
-
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -410,12 +408,7 @@ private:
             fail(m_offsets[static_cast<std::size_t>(m_layout.index[at])] + 1, problem.what());
         }
         if (m_subjectIDs.insert(hsp.subjectSourceID).second) {
-            auto summary = boost::make_shared<Norv::Summary>();
-            summary->setID(hsp.subjectNumber);
-            summary->setSourceID(hsp.subjectSourceID);
-            summary->setTitle(title);
-            summary->setDBName(m_database);
-            m_query.subjects.push_back(std::move(summary));
+            m_query.subjects.push_back(makeSubject(hsp, title, m_database));
         }
     }
 
