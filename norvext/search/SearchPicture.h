@@ -22,8 +22,8 @@ namespace NorvSearch {
 /// layout in pixels.
 class NORVSEARCH_API SearchPicture {
 public:
-    /// The colour of a bit score, "#RRGGBB": below 40 #000000, from 40
-    /// #0000FF, from 50 #00FF00, from 80 #FF00FF, from 200 #FF0000.
+    /// The colour of a bit score as `#RRGGBB`: below 40 `#000000`, from 40
+    /// `#0000FF`, from 50 `#00FF00`, from 80 `#FF00FF`, from 200 `#FF0000`.
     static const char* colourOf(double bitScore);
 
     /// A panel for `search` below those added before. What is drawn is taken
