@@ -29,8 +29,8 @@ demo: build
 
 # Every test, the same cases on every run: the normal build, the whole suite
 # as a 32-bit x86 Linux build (where the machine runs such programs), under
-# ASan + UBSan and under TSan (without the tools, which the tests do not
-# need), then every fuzz target over its fixed inputs.
+# ASan + UBSan and under TSan (norvext-search reads and prints on two
+# threads), then every fuzz target over its fixed inputs.
 test: test-normal test-linux32 test-sanitize test-fuzz
 
 test-normal: build
@@ -41,7 +41,7 @@ test-linux32: deps
 
 test-sanitize: deps
 	scripts/build-and-test $(BUILD)-asan -DCMAKE_BUILD_TYPE=Debug -DNORVEXT_SANITIZE=address,undefined $(FLAGS)
-	scripts/build-and-test $(BUILD)-tsan -DCMAKE_BUILD_TYPE=Debug -DNORVEXT_SANITIZE=thread -DNORVEXT_BUILD_TOOLS=OFF $(FLAGS)
+	scripts/build-and-test $(BUILD)-tsan -DCMAKE_BUILD_TYPE=Debug -DNORVEXT_SANITIZE=thread $(FLAGS)
 
 test-fuzz: deps
 	scripts/fuzz replay $(BUILD)-fuzz $(FLAGS)
