@@ -10,7 +10,7 @@
 // records' hits into OUT, an SVG picture (docs/search.md, "Pictures").
 //
 //   norvext-search options (--preset PROGRAM | --params FILE) [--query FASTA] [--db NAME]
-//   norvext-search run (--preset PROGRAM | --params FILE) --query FASTA --db FASTA
+//   norvext-search run (--preset PROGRAM | --params FILE) --query FASTA --db FASTA [--svg OUT]
 //
 // print the command line of the BLAST+ or FASTA36 program that the parameters
 // describe, or run it and print its hits as import does (docs/engines.md).
@@ -21,7 +21,6 @@
 #include "EngineRun.h"
 #include "RecordPrinter.h"
 
-#include <norvext/json/SearchJson.h>
 #include <norvext/search/NorvSearch.h>
 
 #include <CLI/CLI.hpp>
