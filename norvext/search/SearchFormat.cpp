@@ -1,11 +1,13 @@
 #include <norvext/search/SearchFormat.h>
 
+#include "internal/Fields.h"
+
 namespace NorvSearch {
 namespace {
 
-const char* const kNames[] = {"blast-xml", "blast-tab", "fasta-tab"};
+using internal::startsWith;
 
-bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+const char* const kNames[] = {"blast-xml", "blast-tab", "fasta-tab"};
 
 }  // namespace
 

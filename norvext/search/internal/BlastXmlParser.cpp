@@ -19,14 +19,6 @@ namespace NorvSearch {
 namespace internal {
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
 bool named(const pugi::xml_node& node, const char* name) { return std::strcmp(node.name(), name) == 0; }
 
 // A query id that BLAST made up: the real one is the first word of the

@@ -45,6 +45,16 @@ double parseReal(std::string_view text) {
     return parseWhole<double>(text, "a number");
 }
 
+std::string_view trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
 bool isOrdinalID(std::string_view id) { return id.substr(0, 14) == "gnl|BL_ORD_ID|"; }
 
 unsigned int numberInID(std::string_view id) {

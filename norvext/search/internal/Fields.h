@@ -25,6 +25,10 @@ bool isOrdinalID(std::string_view id);
 // The number an id carries: the ordinal of "gnl|BL_ORD_ID|N", the gi of
 // "gi|N|..." ; 0 for any other id.
 unsigned int numberInID(std::string_view id);
+// `text` without the blanks, tabs and line ends around it.
+std::string_view trimmed(std::string_view text);
+// Whether `text` begins with `prefix`.
+bool startsWith(std::string_view text, std::string_view prefix);
 // `line` split at its first blank: the first word and the rest (without
 // that blank).
 void splitFirstWord(std::string_view line, std::string& word, std::string& rest);

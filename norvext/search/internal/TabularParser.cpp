@@ -121,14 +121,6 @@ const Field* fieldByName(std::string_view name) {
     return nullptr;
 }
 
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    return first == std::string_view::npos ? std::string_view()
-                                           : text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
-
 // The columns of a line: for each Column, the index of the field that fills
 // it (the first such field), or -1.
 struct Layout {
