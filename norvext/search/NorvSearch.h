@@ -8,6 +8,7 @@
 #include <norvext/search/SearchError.h>
 #include <norvext/search/SearchFormat.h>
 #include <norvext/search/SearchPicture.h>
+#include <norvext/search/SearchProgram.h>
 #include <norvext/search/SearchReader.h>
 
 #endif
