@@ -5,6 +5,7 @@
 #include <norvext/json/Export.h>
 #include <norvext/json/JsonError.h>
 #include <norvext/json/JsonMapping.h>
+#include <norvext/json/JsonText.h>
 #include <norvext/json/SearchJson.h>
 
 #endif

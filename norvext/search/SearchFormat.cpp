@@ -1,6 +1,10 @@
 #include <norvext/search/SearchFormat.h>
 
+#include <norvext/search/SearchProgram.h>
+
 #include "internal/Fields.h"
+
+#include <algorithm>
 
 namespace NorvSearch {
 namespace {
@@ -29,21 +33,25 @@ bool detectFormat(std::string_view head, SearchFormat& format) {
         return false;
     }
     head.remove_prefix(start);
-    if (head[0] == '<') {
+    if (startsWith(head, "<?xml") || startsWith(head, "<BlastOutput") || startsWith(head, "<!DOCTYPE BlastOutput")) {
         format = SearchFormat::BlastXml;
         return true;
     }
     const std::string_view line = head.substr(0, head.find('\n'));
     if (line[0] == '#') {
-        std::string_view program = line.substr(1);
-        program.remove_prefix(std::min(program.find_first_not_of(' '), program.size()));
-        const bool blast = startsWith(program, "BLAST") || startsWith(program, "TBLAST") ||
-                           startsWith(program, "PSIBLAST") || startsWith(program, "RPSBLAST") ||
-                           startsWith(program, "DELTABLAST");
-        format = blast ? SearchFormat::BlastTab : SearchFormat::FastaTab;
+        // The first comment names the program: "# BLASTP 2.12.0+",
+        // "# fasta36 -m 8C ...", "# FASTA 36.3.8i".
+        std::string_view text = internal::trimmed(line.substr(1));
+        const SearchProgram* program = findProgram(text.substr(0, text.find(' ')));
+        if (program == nullptr) {
+            return false;
+        }
+        format = program->engine == SearchProgram::Engine::Blast ? SearchFormat::BlastTab : SearchFormat::FastaTab;
         return true;
     }
-    if (line.find('\t') != std::string_view::npos) {
+    // Lines without comments: BLAST's (or FASTA's, the same) 12 columns or
+    // more, the second a subject id.
+    if (std::count(line.begin(), line.end(), '\t') >= 3) {
         format = SearchFormat::BlastTab;
         return true;
     }

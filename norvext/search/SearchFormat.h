@@ -23,10 +23,11 @@ NORVSEARCH_API const char* formatName(SearchFormat format);
 NORVSEARCH_API bool formatFromName(std::string_view name, SearchFormat& format);
 
 /// The format of an output that begins with `head` (its first few hundred
-/// bytes): XML when it starts with '<'; BLAST tabular when its first comment
-/// names a BLAST program or when it has no comment; FASTA tabular when its
-/// first comment names another program. False, leaving `format` alone, for
-/// an empty output or one that is none of these.
+/// bytes), from positive signs only: XML when it starts with an XML
+/// declaration or <BlastOutput>; BLAST or FASTA tabular when its first
+/// comment names a program of that engine (findProgram()); BLAST tabular
+/// when its first line, not a comment, has four columns or more. False,
+/// leaving `format` alone, for an empty output or one that is none of these.
 NORVSEARCH_API bool detectFormat(std::string_view head, SearchFormat& format);
 
 }  // namespace NorvSearch

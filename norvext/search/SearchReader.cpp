@@ -1,13 +1,17 @@
 #include <norvext/search/SearchReader.h>
 
 #include "internal/BlastXmlParser.h"
+#include "internal/Fields.h"
 #include "internal/Input.h"
 #include "internal/TabularParser.h"
 
 
 namespace NorvSearch {
 
-SearchReader::SearchReader(std::string source) : m_source(std::move(source)) {}
+SearchReader::SearchReader(std::string source)
+    : m_source(std::move(source)), m_readSize(internal::Input::kDefaultReadSize) {}
+
+void SearchReader::setReadSize(std::size_t bytes) { m_readSize = bytes; }
 
 void SearchReader::setFormat(SearchFormat format) {
     m_format = format;
@@ -20,13 +24,15 @@ void SearchReader::setFields(std::vector<std::string> fields) {
 }
 
 void SearchReader::read(std::istream& in, const std::function<void(QueryResult&&)>& each) const {
-    internal::Input input(in, m_source);
+    internal::Input input(in, m_source, m_readSize);
     SearchFormat format = m_format;
-    if (!m_formatGiven && !detectFormat(input.peek(512), format)) {
-        input.checkStream();
-        throw SearchError(m_source, 1, 0,
-                          input.peek(1).empty() ? "empty input: no search output"
-                                                : "unknown format: neither BLAST XML nor BLAST or FASTA tabular");
+    const std::string_view head = input.peek(512);
+    input.checkStream();
+    if (internal::trimmed(head).empty() && head.size() < 512 && !(m_formatGiven && format == SearchFormat::BlastXml)) {
+        return;  // no output: BLAST's tabular output of a search without hits
+    }
+    if (!m_formatGiven && !detectFormat(head, format)) {
+        throw SearchError(m_source, 1, 0, "unknown format: neither BLAST XML nor BLAST or FASTA tabular");
     }
     if (format == SearchFormat::BlastXml) {
         internal::parseBlastXml(input, m_source, each);

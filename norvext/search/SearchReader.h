@@ -6,6 +6,7 @@
 #include <norvext/search/SearchError.h>
 #include <norvext/search/SearchFormat.h>
 
+#include <cstddef>
 #include <functional>
 #include <istream>
 #include <string>
@@ -25,16 +26,26 @@ public:
     /// Reads `format` whatever the content looks like.
     void setFormat(SearchFormat format);
     /// The columns of tabular lines, as BLAST field keywords ("std",
-    /// "qseqid", "sseqid", "btop", ...), for output that does not name them
-    /// in a "# Fields:" line. Throws std::invalid_argument for a keyword the
-    /// reader does not know.
+    /// "qseqid", "sseqid", "btop", ...; a leading "6" or "7", as in BLAST's
+    /// "-outfmt '6 std btop'", is passed over). They override a "# Fields:"
+    /// line of the output. Throws std::invalid_argument for a keyword the
+    /// reader does not know, or for a list without a query id, subject id,
+    /// E-value or bit score column.
     void setFields(std::vector<std::string> fields);
+    /// Reads the stream at most `bytes` at a time (64 KiB unless set; 0
+    /// counts as 1). The records do not depend on it; tests set it small to
+    /// meet every boundary of the input.
+    void setReadSize(std::size_t bytes);
 
     /// Calls `each` with every query of `in`, in file order, as soon as the
-    /// query is read: memory follows one query, not the file.
+    /// query is read: memory follows one query, not the file. Input that is
+    /// gzip data (one member or several) is read decompressed. An empty
+    /// input (or one of blanks only) has no query, unless the format was set
+    /// to BLAST XML.
     /// Throws SearchError ("SOURCE:LINE[:COLUMN]: problem") for output it
     /// cannot read: unknown format, bad syntax, a missing element or column,
-    /// a malformed number, a truncated file, XML that declares entities.
+    /// a malformed number or a position past 2^31-1, a truncated file,
+    /// corrupt gzip data, XML that declares entities.
     /// Queries passed to `each` before the error stay passed. An exception
     /// thrown by `each` passes through.
     void read(std::istream& in, const std::function<void(QueryResult&&)>& each) const;
@@ -47,6 +58,7 @@ private:
     bool m_formatGiven = false;
     SearchFormat m_format = SearchFormat::BlastXml;
     std::vector<std::string> m_fields;
+    std::size_t m_readSize;
 };
 
 }  // namespace NorvSearch

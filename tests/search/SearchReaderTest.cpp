@@ -1,11 +1,12 @@
-#include <norvext/json/SearchJson.h>
 #include <norvext/search/NorvSearch.h>
 
 #include "tests/support/GTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,40 +15,132 @@
 
 namespace {
 
+using NorvSearch::QueryResult;
 using NorvSearch::SearchError;
 using NorvSearch::SearchFormat;
 using NorvSearch::SearchReader;
 
 const std::string kFolder = NORV_SOURCE_DIR "/tests/search/";
+// Read sizes that put a block boundary at every place of a small input, and
+// at odd places of a large one.
+const std::size_t kReadSizes[] = {1, 2, 3, 7, 61, 4093};
 
-// The records of `in`, one JSON line each, as norvext-search prints them.
-std::string recordsOf(std::istream& in, const std::string& source) {
-    std::string json;
-    SearchReader(source).read(in, [&json](NorvSearch::QueryResult&& result) {
-        NorvJson::searchToJson(NorvSearch::makeSearch(result), json);
-        json += '\n';
-    });
-    return json;
+std::vector<std::filesystem::path> filesOf(const std::string& folder) {
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(kFolder + folder)) {
+        files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::vector<QueryResult> queriesOf(const std::string& text, const std::string& source, std::size_t readSize = 1 << 16,
+                                   const std::vector<std::string>& fields = {}) {
+    SearchReader reader(source);
+    if (!fields.empty()) {
+        reader.setFields(fields);
+    }
+    reader.setReadSize(readSize);
+    std::istringstream in(text);
+    return reader.readAll(in);
+}
+
+// The records of `text`, one JSON line each, as norvext-search prints them;
+// or the reader's message.
+std::string recordsOf(const std::string& text, const std::string& source, std::size_t readSize = 1 << 16) {
+    try {
+        std::string json;
+        for (const QueryResult& query : queriesOf(text, source, readSize)) {
+            NorvSearch::queryToJson(query, json);
+            json += '\n';
+        }
+        return json;
+    } catch (const SearchError& error) {
+        return std::string("error: ") + error.what();
+    }
+}
+
+// `text` as a gzip member.
+std::string gzip(const std::string& text) {
+    z_stream stream{};
+    EXPECT_EQ(Z_OK, deflateInit2(&stream, 6, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY));
+    std::string out(deflateBound(&stream, static_cast<uLong>(text.size())) + 32, '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
+    stream.avail_in = static_cast<uInt>(text.size());
+    stream.next_out = reinterpret_cast<Bytef*>(&out[0]);
+    stream.avail_out = static_cast<uInt>(out.size());
+    EXPECT_EQ(Z_STREAM_END, deflate(&stream, Z_FINISH));
+    out.resize(stream.total_out);
+    deflateEnd(&stream);
+    return out;
 }
 
 // Each file of inputs/ (BLAST XML of old and new versions, one document per
-// query, gaps, strands and frames; BLAST and FASTA tabular with and without
-// comments) against tests/golden/search/FILE.json.
+// query, gaps, strands and frames, PSI-BLAST; BLAST and FASTA tabular with
+// and without comments, frameshifts, a field list without ranges; files with
+// the engines' own small inconsistencies) against
+// tests/golden/search/FILE.json; then the same records whatever the block
+// boundaries of the input, and from its gzip data (one member or two).
 TEST(SearchReader, InputsGiveTheirGoldenRecords) {
-    std::vector<std::filesystem::path> inputs;
-    for (const auto& entry : std::filesystem::directory_iterator(kFolder + "inputs")) {
-        inputs.push_back(entry.path());
-    }
-    std::sort(inputs.begin(), inputs.end());
-    ASSERT_FALSE(inputs.empty());
+    const auto inputs = filesOf("inputs");
+    ASSERT_GT(inputs.size(), 10u);
     for (const auto& path : inputs) {
-        std::ifstream in(path, std::ios::binary);
-        NorvTest::checkGolden("search/" + path.filename().string() + ".json", recordsOf(in, path.filename().string()));
+        const std::string name = path.filename().string();
+        const std::string text = NorvTest::fileText(path.string());
+        const std::string records = recordsOf(text, name);
+        NorvTest::checkGolden("search/" + name + ".json", records);
+        for (const std::size_t size : kReadSizes) {
+            EXPECT_EQ(records, recordsOf(text, name, size)) << name << " read " << size << " bytes at a time";
+        }
+        EXPECT_EQ(records, recordsOf(gzip(text), name)) << name << " gzipped";
+        EXPECT_EQ(records, recordsOf(gzip(text), name, 5)) << name << " gzipped, read 5 bytes at a time";
+        const std::size_t half = text.size() / 2;
+        EXPECT_EQ(records, recordsOf(gzip(text.substr(0, half)) + gzip(text.substr(half)), name, 3))
+            << name << " in two gzip members";
+    }
+}
+
+// Outputs of split runs, concatenated, read as the queries of each in turn.
+TEST(SearchReader, ConcatenatedOutputsReadAsTheirQueries) {
+    for (const char* name : {"blast-2.2-and-2.12.xml", "blast-7.tab", "psiblast.7.tab", "fasta-8CB.tab",
+                             "psiblast.xml", "blocks.xml"}) {
+        const std::string text = NorvTest::fileText(kFolder + "inputs/" + name);
+        const std::string records = recordsOf(text, name);
+        ASSERT_EQ(records.find("error"), std::string::npos) << records;
+        EXPECT_EQ(records + records, recordsOf(text + text, name, 7)) << name;
+    }
+}
+
+// A document far larger than the reader's blocks and window, with tags
+// astride every kind of boundary: the same records as its queries alone.
+TEST(SearchReader, LargeXmlReadsWhateverItsBoundaries) {
+    const std::string one = NorvTest::fileText(kFolder + "inputs/psiblast.xml");
+    const std::size_t first = one.find("<Iteration>");
+    const std::size_t end = one.rfind("</BlastOutput_iterations>");
+    ASSERT_NE(std::string::npos, first);
+    const std::string iterations = one.substr(first, end - first);
+    std::string big = one.substr(0, first);
+    for (int i = 0; i < 700; ++i) {
+        big += iterations;
+    }
+    big += one.substr(end);
+    ASSERT_GT(big.size(), 3u << 20);
+    const std::vector<QueryResult> alone = queriesOf(one, "one");
+    for (const std::size_t size : {std::size_t(1) << 16, std::size_t(65521), std::size_t(1) << 20}) {
+        const std::vector<QueryResult> queries = queriesOf(big, "big", size);
+        ASSERT_EQ(alone.size() * 700, queries.size()) << size;
+        for (std::size_t i = 0; i < queries.size(); ++i) {
+            std::string expected, actual;
+            NorvSearch::queryToJson(alone[i % alone.size()], expected);
+            NorvSearch::queryToJson(queries[i], actual);
+            ASSERT_EQ(expected, actual) << "query " << i << " read " << size << " bytes at a time";
+        }
     }
 }
 
 // Each line of bad-input.txt names a file of bad/ and what the reader's
-// message about it holds: its place and what is wrong.
+// message about it holds: its place and what is wrong, whatever the block
+// boundaries.
 TEST(SearchReader, BadInputNamesItsPlace) {
     std::istringstream table(NorvTest::fileText(kFolder + "bad-input.txt"));
     int rows = 0;
@@ -57,39 +150,160 @@ TEST(SearchReader, BadInputNamesItsPlace) {
         }
         const std::string name = "bad/" + line.substr(0, line.find('\t'));
         const std::string message = line.substr(line.find('\t') + 1);
-        std::ifstream in(kFolder + name, std::ios::binary);
-        ASSERT_TRUE(in) << name;
-        try {
-            recordsOf(in, name);
-            ADD_FAILURE() << name << " read without error";
-        } catch (const SearchError& error) {
-            EXPECT_NE(std::string::npos, std::string(error.what()).find(message)) << error.what() << "\n  expected: " << message;
-            EXPECT_EQ(name, error.source());
-        }
+        const std::string text = NorvTest::fileText(kFolder + name);
+        const std::string whole = recordsOf(text, name);
+        EXPECT_EQ(0u, whole.find("error: ")) << name << " read without error";
+        EXPECT_NE(std::string::npos, whole.find(message)) << whole << "\n  expected: " << message;
+        EXPECT_EQ(whole, recordsOf(text, name, 1)) << name << " read a byte at a time";
         ++rows;
     }
     EXPECT_GT(rows, 10);
     // Depth costs no stack: the parser and the reader recurse nowhere.
-    std::string deep;
+    std::string deep = "<?xml version=\"1.0\"?>";
     for (int i = 0; i < 100000; ++i) deep += "<a>";
     for (int i = 0; i < 100000; ++i) deep += "</a>";
-    std::istringstream in(deep);
-    EXPECT_THROW(recordsOf(in, "deep"), SearchError);
+    EXPECT_EQ(0u, recordsOf(deep, "deep").find("error: deep:1:"));
     EXPECT_THROW(SearchReader().setFields({"qseqid", "nonsense"}), std::invalid_argument);
+    EXPECT_THROW(SearchReader().setFields({"qseqid", "evalue", "bitscore"}), std::invalid_argument);
+    EXPECT_NO_THROW(SearchReader().setFields({"6", "std", "btop"}));
+}
+
+// An empty output is no query in any format but XML, whose documents are
+// never empty.
+TEST(SearchReader, EmptyOutputHasNoQuery) {
+    EXPECT_EQ("", recordsOf("", "empty"));
+    EXPECT_EQ("", recordsOf(" \n\n", "blank"));
+    SearchReader xml("empty.xml");
+    xml.setFormat(SearchFormat::BlastXml);
+    std::istringstream in("");
+    EXPECT_THROW(xml.readAll(in), SearchError);
+}
+
+// Whether `printed`, an E-value as BLAST's tabular output prints it (three
+// digits below 0.0009, fixed decimals above: "0.001", "0.93", "5.5", "30"),
+// may stand for `exact`.
+bool sameEValue(double exact, double printed) {
+    if (printed == 0) {
+        return exact < 1e-180;
+    }
+    const double error = printed < 0.0009 ? printed * 6e-3 : printed < 0.1 ? 6e-4 : printed < 1 ? 6e-3
+                                                             : printed < 10  ? 6e-2
+                                                                             : 0.6;
+    return std::fabs(exact - printed) <= error;
+}
+
+// BLAST's XML shows the letters that its filter masked as X, its tabular
+// output the letters themselves.
+bool sameLetters(const std::string& xml, const std::string& tabular) {
+    if (xml.size() != tabular.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < xml.size(); ++i) {
+        if (xml[i] != tabular[i] && xml[i] != 'X') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The same for a bit score ("33.7", "567" for 567.544).
+bool sameBitScore(double exact, double printed) { return std::fabs(exact - printed) < (printed >= 100 ? 1 : 0.06); }
+
+// Compares what both outputs give of one alignment; tabular values are as
+// precise as BLAST prints them (three digits of an E-value, a bit score to
+// a tenth or a unit).
+void expectSameAlignment(const NorvSearch::AlignmentResult& a, const NorvSearch::AlignmentResult& b,
+                         bool namesProgram, const std::string& where) {
+    const Norv::SeqAlign& x = a.record;
+    const Norv::SeqAlign& y = b.record;
+    EXPECT_EQ(x.getSubjectSourceID(), y.getSubjectSourceID()) << where;
+    EXPECT_EQ(x.getQueryRange().start, y.getQueryRange().start) << where;
+    EXPECT_EQ(x.getQueryRange().end, y.getQueryRange().end) << where;
+    EXPECT_EQ(x.getSubjectRange().start, y.getSubjectRange().start) << where;
+    EXPECT_EQ(x.getSubjectRange().end, y.getSubjectRange().end) << where;
+    EXPECT_LE(x.getQueryRange().start, x.getQueryRange().end) << where;
+    EXPECT_LE(x.getSubjectRange().start, x.getSubjectRange().end) << where;
+    EXPECT_TRUE(sameEValue(x.getEValue(), y.getEValue())) << where << ": " << x.getEValue() << " vs "
+                                                          << y.getEValue();
+    EXPECT_TRUE(sameBitScore(x.getBitScore(), y.getBitScore())) << where << ": " << x.getBitScore() << " vs "
+                                                                << y.getBitScore();
+    if (a.hasScore && b.hasScore) {
+        EXPECT_EQ(x.getScore(), y.getScore()) << where;
+    }
+    // Tabular output without comments names no program: a minus strand shows
+    // in its positions, a plus strand and the frame not at all.
+    for (const auto& [x, y] : {std::pair(a.queryStrand, b.queryStrand), std::pair(a.subjectStrand, b.subjectStrand),
+                               std::pair(a.queryFrame, b.queryFrame), std::pair(a.subjectFrame, b.subjectFrame)}) {
+        EXPECT_TRUE(x == y || (!namesProgram && y == 0)) << where << ": " << x << " vs " << y;
+    }
+    Norv::SeqAlign::Segments xs, ys;
+    x.getLineSegs(xs, 1, false, false);
+    y.getLineSegs(ys, 1, false, false);
+    EXPECT_EQ(xs, ys) << where;
+    if (!a.queryLetters.empty() && !b.queryLetters.empty()) {
+        EXPECT_TRUE(sameLetters(a.queryLetters, b.queryLetters)) << where << ":\n" << a.queryLetters << "\n" << b.queryLetters;
+        EXPECT_TRUE(sameLetters(a.subjectLetters, b.subjectLetters)) << where;
+    }
+    if (a.identities && b.identities) {
+        EXPECT_EQ(*a.identities, *b.identities) << where;
+    }
+    if (a.alignmentLength && b.alignmentLength) {
+        EXPECT_EQ(*a.alignmentLength, *b.alignmentLength) << where;
+    }
+}
+
+// Each search of same/ (blastn, blastx, tblastn, tblastx with minus strands
+// and frames, gapped) as BLAST XML, tabular 7 with BTOP, and tabular 6 with
+// the aligned letters: one record of each alignment, whatever the format.
+TEST(SearchReader, OneSearchGivesOneRecordInEveryFormat) {
+    int compared = 0;
+    for (const auto& path : filesOf("same")) {
+        if (path.extension() != ".xml") {
+            continue;
+        }
+        const std::string stem = path.stem().string();
+        const auto reference = queriesOf(NorvTest::fileText(path.string()), stem + ".xml");
+        ASSERT_FALSE(reference.empty());
+        for (const char* format : {".7.tab", ".6.tab"}) {
+            const std::string name = stem + format;
+            // The 6 lines hold what BLAST was asked for: "6 std score qseq sseq".
+            const auto queries = queriesOf(NorvTest::fileText(kFolder + "same/" + name), name, 1 << 16,
+                                           name.find(".6.") == std::string::npos
+                                               ? std::vector<std::string>()
+                                               : std::vector<std::string>{"6", "std", "score", "qseq", "sseq"});
+            ASSERT_EQ(reference.size(), queries.size()) << name;
+            for (std::size_t q = 0; q < queries.size(); ++q) {
+                EXPECT_EQ(reference[q].id, queries[q].id) << name;
+                ASSERT_EQ(reference[q].alignments.size(), queries[q].alignments.size()) << name;
+                for (std::size_t i = 0; i < queries[q].alignments.size(); ++i) {
+                    expectSameAlignment(reference[q].alignments[i], queries[q].alignments[i],
+                                        !queries[q].program.empty(), name + " alignment " + std::to_string(i + 1));
+                    ++compared;
+                }
+            }
+        }
+    }
+    EXPECT_GT(compared, 40);
 }
 
 TEST(SearchReader, FormatsByNameAndContent) {
     const std::pair<const char*, SearchFormat> heads[] = {{"  <?xml", SearchFormat::BlastXml},
+                                                          {"<BlastOutput>", SearchFormat::BlastXml},
                                                           {"# TBLASTN 2.12.0+\n", SearchFormat::BlastTab},
+                                                          {"# RPSTBLASTN 2.12.0+\n", SearchFormat::BlastTab},
+                                                          {"# DELTABLAST 2.12.0+\n", SearchFormat::BlastTab},
                                                           {"# ssearch36 -m 8C\n", SearchFormat::FastaTab},
-                                                          {"q\ts\t1\n", SearchFormat::BlastTab}};
+                                                          {"# FASTX 36.3.8i\n", SearchFormat::FastaTab},
+                                                          {"q\ts\t1\t2\n", SearchFormat::BlastTab}};
     for (const auto& head : heads) {
         SearchFormat format = SearchFormat::FastaTab == head.second ? SearchFormat::BlastXml : SearchFormat::FastaTab;
         EXPECT_TRUE(NorvSearch::detectFormat(head.first, format) && format == head.second) << head.first;
         EXPECT_TRUE(NorvSearch::formatFromName(NorvSearch::formatName(head.second), format) && format == head.second);
     }
     SearchFormat format;
-    EXPECT_FALSE(NorvSearch::detectFormat("words only\n", format));
+    for (const char* unknown : {"words only\n", "# Nonsense 1.0\n", "<html>", "q\ts\t1\n"}) {
+        EXPECT_FALSE(NorvSearch::detectFormat(unknown, format)) << unknown;
+    }
     EXPECT_FALSE(NorvSearch::formatFromName("blast", format));
 }
 

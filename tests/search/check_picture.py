@@ -67,7 +67,7 @@ def expect(get, x, y, want, where):
 def check(tool, output, work, min_rows):
     name = os.path.basename(output)
     svg, png = os.path.join(work, name + ".svg"), os.path.join(work, name + ".png")
-    searches = json.loads(run([tool, "import", "--svg", svg, output]))
+    searches = [json.loads(line) for line in run([tool, "import", "--svg", svg, output]).splitlines()]
     run(["rsvg-convert", svg, "-o", png])
     width, height, get = png_pixels(png)
     top = KEY

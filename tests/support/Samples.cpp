@@ -10,7 +10,8 @@ namespace {
 bool readFile(const std::string& path, std::string& text) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream contents;
-    if (!(in && contents << in.rdbuf())) {
+    // An empty file inserts nothing, which sets failbit on `contents`.
+    if (!in || (in.peek() != std::ifstream::traits_type::eof() && !(contents << in.rdbuf()))) {
         return false;
     }
     text = contents.str();

@@ -1,15 +1,12 @@
 #include "RecordPrinter.h"
 
-#include <norvext/json/SearchJson.h>
-
 namespace {
 // Enough queued queries to keep both threads busy, few enough to keep
 // memory small.
 constexpr std::size_t kQueued = 32;
 }  // namespace
 
-RecordPrinter::RecordPrinter(bool draw, std::size_t reserve) : m_draw(draw), m_json("[") {
-    m_json.reserve(reserve);
+RecordPrinter::RecordPrinter(std::ostream& out, NorvSearch::SearchPicture* picture) : m_out(out), m_picture(picture) {
     m_thread = std::thread(&RecordPrinter::work, this);
 }
 
@@ -43,17 +40,17 @@ void RecordPrinter::add(NorvSearch::QueryResult&& result) {
     m_changed.notify_all();
 }
 
-std::string RecordPrinter::finish() {
+bool RecordPrinter::finish() {
     stop();
     if (m_failure) {
         std::rethrow_exception(m_failure);
     }
-    m_json += "\n]\n";
-    return std::move(m_json);
+    m_out.flush();
+    return static_cast<bool>(m_out);
 }
 
 void RecordPrinter::work() {
-    const char* separator = "\n";
+    std::string line;
     for (;;) {
         std::unique_lock<std::mutex> lock(m_mutex);
         m_changed.wait(lock, [this] { return !m_queue.empty() || m_closed; });
@@ -65,12 +62,12 @@ void RecordPrinter::work() {
         lock.unlock();
         m_changed.notify_all();
         try {
-            const Norv::XBlast search = NorvSearch::makeSearch(result);
-            m_json += separator;
-            NorvJson::searchToJson(search, m_json);
-            separator = ",\n";
-            if (m_draw) {
-                m_picture.add(search);
+            line.clear();
+            NorvSearch::queryToJson(result, line);
+            line += '\n';
+            m_out.write(line.data(), static_cast<std::streamsize>(line.size()));
+            if (m_picture != nullptr) {
+                m_picture->add(NorvSearch::makeSearch(result));
             }
         } catch (...) {
             const std::lock_guard<std::mutex> failed(m_mutex);

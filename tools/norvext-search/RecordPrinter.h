@@ -7,38 +7,37 @@
 #include <deque>
 #include <exception>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <thread>
 
-// Turns the queries that a reader passes on into search records, their JSON
-// and their picture, on a thread of its own while the reader reads on: the
-// two halves of an import take about as long as each other. Each record is
-// let go once printed and drawn, so memory follows the output text.
+// Prints the queries that a reader passes on as JSON Lines, one search
+// record a line, on a thread of its own while the reader reads on: the two
+// halves of an import take about as long as each other. Each query is let
+// go once printed (and drawn), so memory follows the few queries queued.
 class RecordPrinter {
 public:
-    // `draw`: also draw every record into picture(). `reserve`: room for
-    // the JSON text made at once.
-    RecordPrinter(bool draw, std::size_t reserve);
-    // Stops at once, dropping what is queued (the reader failed).
+    // Prints to `out`; also draws every record into `picture` unless it is
+    // null. Both must outlive the printer.
+    RecordPrinter(std::ostream& out, NorvSearch::SearchPicture* picture);
+    // Stops at once, dropping what is queued.
     ~RecordPrinter();
     RecordPrinter(const RecordPrinter&) = delete;
     RecordPrinter& operator=(const RecordPrinter&) = delete;
 
     // Queues a query; waits while many are queued.
     void add(NorvSearch::QueryResult&& result);
-    // Waits until every query is printed; the JSON array, one query a line.
-    // Rethrows what printing threw (an allocation failure).
-    std::string finish();
-    // The picture of every record; complete after finish().
-    const NorvSearch::SearchPicture& picture() const { return m_picture; }
+    // Waits until every query queued is printed. Rethrows what printing
+    // threw (an allocation failure); false when the output could not be
+    // written.
+    bool finish();
 
 private:
     void work();
     void stop();
 
-    const bool m_draw;
-    std::string m_json;
-    NorvSearch::SearchPicture m_picture;
+    std::ostream& m_out;
+    NorvSearch::SearchPicture* const m_picture;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<NorvSearch::QueryResult> m_queue;

@@ -1,13 +1,15 @@
 // norvext-search: the output of real search engines as search records.
 //
 //   norvext-search import [--format blast-xml|blast-tab|fasta-tab]
-//                         [--fields "qseqid sseqid ..."] [--svg OUT] FILE
+//                         [--fields "qseqid sseqid ..."] [--svg OUT] [-o OUT] FILE...
 //
-// reads BLAST XML, BLAST tabular or FASTA36 tabular output (FILE "-" is
-// standard input; the format is recognised from the content unless given),
-// builds one search record per query and prints them as a JSON array, one
-// query per line, in file order (docs/search.md). --svg OUT also draws the
-// records' hits into OUT, an SVG picture (docs/search.md, "Pictures").
+// reads BLAST XML, BLAST tabular or FASTA36 tabular output, plain or gzipped
+// (FILE "-" is standard input; each file's format is recognised from its
+// content unless given), and prints one search record per query as JSON
+// Lines, one JSON object a line, in file order, as each query is read
+// (docs/search.md). -o OUT writes them into OUT instead, whole or not at
+// all. --svg OUT also draws the records' hits into OUT, an SVG picture
+// (docs/search.md, "Pictures").
 //
 //   norvext-search options (--preset PROGRAM | --params FILE) [--query FASTA] [--db NAME]
 //   norvext-search run (--preset PROGRAM | --params FILE) --query FASTA --db FASTA [--svg OUT]
@@ -15,20 +17,27 @@
 // print the command line of the BLAST+ or FASTA36 program that the parameters
 // describe, or run it and print its hits as import does (docs/engines.md).
 //
-// Exit status: 0 when the output was read and printed; 1 when the input is
-// bad ("FILE:LINE[:COLUMN]: problem" on standard error, nothing on standard
-// output); 2 when the command line is wrong.
+// Exit status: 0 when every input was read and printed; 1 when an input is
+// bad ("FILE:LINE[:COLUMN]: problem" on standard error; the lines printed
+// before stand for the queries before the fault) or an output cannot be
+// written; 2 when the command line is wrong.
 #include "EngineRun.h"
+#include "OutputFile.h"
 #include "RecordPrinter.h"
 
 #include <norvext/search/NorvSearch.h>
 
 #include <CLI/CLI.hpp>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <functional>
+#include <memory>
+#include <stdexcept>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -39,10 +48,11 @@ namespace {
 enum Status { kPrinted = 0, kBadInput = 1, kBadUsage = 2 };
 
 struct ImportOptions {
-    std::string file;
+    std::vector<std::string> files;
     std::string format;
     std::string fields;
     std::string svg;
+    std::string output;
 };
 
 std::vector<std::string> words(const std::string& text) {
@@ -59,89 +69,98 @@ void addSvgOption(CLI::App* command, std::string& path) {
     command->add_option("--svg", path, "Also draw the hits of every query into this file, as an SVG picture");
 }
 
-// Writes `picture` to `path`; kBadInput, with a message, when the file
-// cannot be written, leaving none.
-int writePicture(const NorvSearch::SearchPicture& picture, const std::string& path) {
-    errno = 0;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    const bool opened = static_cast<bool>(out);
-    if (opened) {
-        picture.write(out);
-        out.close();
+// Opens `path` for reading ("-": standard input is used instead); throws
+// std::runtime_error for what is no file of output: a folder, a device.
+void openInput(const std::string& path, std::ifstream& file) {
+    struct stat status;
+    if (::stat(path.c_str(), &status) != 0) {
+        throw std::runtime_error(path + ": cannot open: " + std::strerror(errno));
     }
-    if (!out) {
-        const int error = errno;
-        if (opened) {
-            std::remove(path.c_str());  // a cut picture would pass for a whole one
-        }
-        std::cerr << path << ": cannot write: " << (error != 0 ? std::strerror(error) : "write failed") << '\n';
-        return kBadInput;
+    if (S_ISDIR(status.st_mode)) {
+        throw std::runtime_error(path + ": is a folder, not a file of search output");
     }
-    return kPrinted;
+    if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode)) {
+        throw std::runtime_error(path + ": is a device, not a file of search output");
+    }
+    file.open(path, std::ios::binary);
+    if (!file) {
+        throw std::runtime_error(path + ": cannot open: " + std::strerror(errno));
+    }
 }
 
-// Reads every query of `in` into a search record and prints them as a JSON
-// array, one query a line, after drawing them into `svg` unless it is empty.
-// Nothing is printed when the input is bad.
-int importFrom(std::istream& in, const NorvSearch::SearchReader& reader, const std::string& svg) {
-    // The JSON of BLAST XML is about a quarter of its size: room made once
-    // saves copying the text as it grows.
-    std::size_t reserve = 0;
-    const std::istream::pos_type start = in.tellg();
-    if (start != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
-        reserve = static_cast<std::size_t>(in.tellg() - start) / 4;
-        in.seekg(start);
-    }
-    in.clear();
-    RecordPrinter printer(!svg.empty(), reserve);
-    std::string json;
+// Reads every query of every file in turn and prints it as it comes, to
+// standard output or into `output`, drawing into `svg` unless it is empty.
+// Stops at the first bad input; the queries read before it stay printed
+// (on standard output; `output` and `svg` are then left unmade).
+int importFiles(const std::vector<std::string>& files, const std::function<void(NorvSearch::SearchReader&)>& setUp,
+                const std::string& output, const std::string& svg) {
     try {
-        reader.read(in, [&printer](NorvSearch::QueryResult&& result) { printer.add(std::move(result)); });
-        json = printer.finish();
-    } catch (const NorvSearch::SearchError& error) {
+        std::unique_ptr<OutputFile> outputFile = output.empty() ? nullptr : std::make_unique<OutputFile>(output);
+        std::unique_ptr<OutputFile> svgFile = svg.empty() ? nullptr : std::make_unique<OutputFile>(svg);
+        NorvSearch::SearchPicture picture;
+        std::ostream& out = outputFile ? outputFile->stream() : std::cout;
+        RecordPrinter printer(out, svgFile ? &picture : nullptr);
+        for (const std::string& path : files) {
+            NorvSearch::SearchReader reader(path);
+            setUp(reader);
+            std::ifstream file;
+            if (path != "-") {
+                openInput(path, file);
+            }
+            try {
+                reader.read(path == "-" ? std::cin : file,
+                            [&printer](NorvSearch::QueryResult&& result) { printer.add(std::move(result)); });
+            } catch (const NorvSearch::SearchError&) {
+                printer.finish();  // the queries before the fault stand
+                throw;
+            }
+        }
+        if (!printer.finish()) {
+            throw std::runtime_error((output.empty() ? std::string("standard output") : output) + ": cannot write");
+        }
+        if (svgFile) {
+            picture.write(svgFile->stream());
+            svgFile->commit();
+        }
+        if (outputFile) {
+            outputFile->commit();
+        }
+        return kPrinted;
+    } catch (const std::exception& error) {
+        std::cout.flush();
         std::cerr << error.what() << '\n';
         return kBadInput;
     }
-    if (!svg.empty() && writePicture(printer.picture(), svg) != kPrinted) {
-        return kBadInput;
-    }
-    std::cout << json << std::flush;
-    return std::cout ? kPrinted : kBadInput;
 }
 
 int runImport(const ImportOptions& options) {
-    NorvSearch::SearchReader reader(options.file);
-    if (!options.format.empty()) {
-        NorvSearch::SearchFormat format;
-        NorvSearch::formatFromName(options.format, format);  // CLI11 checked the name
-        reader.setFormat(format);
-    }
+    std::vector<std::string> fields;
     try {
         if (!options.fields.empty()) {
-            reader.setFields(words(options.fields));
+            fields = words(options.fields);
+            NorvSearch::SearchReader().setFields(fields);  // a bad list fails before anything is read
         }
     } catch (const std::invalid_argument& problem) {
         std::cerr << "norvext-search: --fields: " << problem.what() << '\n';
         return kBadUsage;
     }
-    std::ifstream file;
-    if (options.file != "-") {
-        file.open(options.file, std::ios::binary);
-        if (!file) {
-            std::cerr << options.file << ": cannot open: " << std::strerror(errno) << '\n';
-            return kBadInput;
+    const auto setUp = [&options, &fields](NorvSearch::SearchReader& reader) {
+        if (!options.format.empty()) {
+            NorvSearch::SearchFormat format;
+            NorvSearch::formatFromName(options.format, format);  // CLI11 checked the name
+            reader.setFormat(format);
         }
-    }
-    return importFrom(options.file == "-" ? std::cin : file, reader, options.svg);
+        if (!fields.empty()) {
+            reader.setFields(fields);
+        }
+    };
+    return importFiles(options.files, setUp, options.output, options.svg);
 }
 
 // The records of a run's output `file`, printed as import prints them (and
 // drawn into `svg` unless it is empty).
 int importRun(const std::string& file, NorvSearch::SearchFormat format, const std::string& svg) {
-    NorvSearch::SearchReader reader(file);
-    reader.setFormat(format);
-    std::ifstream in(file, std::ios::binary);
-    return importFrom(in, reader, svg);
+    return importFiles({file}, [format](NorvSearch::SearchReader& reader) { reader.setFormat(format); }, "", svg);
 }
 
 }  // namespace
@@ -154,16 +173,19 @@ int main(int argc, char** argv) {
     ImportOptions import;
     CLI::App* importCommand =
         app.add_subcommand("import", "Print each query's hits and alignments as JSON (an array, one query a line).");
-    importCommand->add_option("FILE", import.file, "BLAST XML, BLAST tabular or FASTA36 tabular output; - reads "
-                                                   "standard input")
+    importCommand->add_option("FILE", import.files, "BLAST XML, BLAST tabular or FASTA36 tabular output, plain or "
+                                                    "gzipped, read in turn; - reads standard input")
         ->required();
     importCommand->add_option("--format", import.format, "The output's format; recognised from the content when "
                                                          "not given")
         ->check(CLI::IsMember({"blast-xml", "blast-tab", "fasta-tab"}));
     importCommand->add_option("--fields", import.fields,
-                              "The columns of tabular output without a '# Fields:' line, as BLAST field keywords "
-                              "(\"std btop\"); default: the standard 12");
+                              "The columns of tabular output as BLAST field keywords (\"std btop\", or BLAST's own "
+                              "\"6 std btop\"); they override a '# Fields:' line; default: that line, else the "
+                              "standard 12. A query id and a subject id column are needed");
     addSvgOption(importCommand, import.svg);
+    importCommand->add_option("-o,--output", import.output,
+                              "Write the records into this file instead of standard output: whole, or not at all");
 
     EngineRun options;
     CLI::App* optionsCommand = app.add_subcommand("options", "Print the command line of the search engine that "

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <functional>
 #include <string>
 #include <stdexcept>
@@ -21,38 +22,24 @@ namespace {
 
 bool named(const pugi::xml_node& node, const char* name) { return std::strcmp(node.name(), name) == 0; }
 
-// A query id that BLAST made up: the real one is the first word of the
-// definition line.
-bool isNumberedQuery(const std::string& id) {
-    return id.empty() || id.compare(0, 6, "Query_") == 0 || id.compare(0, 4, "lcl|") == 0;
-}
+// The elements of an <Hsp> in the order BLAST writes them; the reader
+// looks for each where the last one was found, so that it finds it at once.
+enum HspField {
+    HspNumber, BitScore, Score, EValue, QueryFrom, QueryTo, HitFrom, HitTo, QueryFrame, HitFrame, Identity,
+    Positive, Gaps, AlignLength, QueryLetters, HitLetters, Midline, kHspFields
+};
+const char* const kHspFieldNames[kHspFields] = {
+    "Hsp_num",         "Hsp_bit-score", "Hsp_score",    "Hsp_evalue",   "Hsp_query-from", "Hsp_query-to",
+    "Hsp_hit-from",    "Hsp_hit-to",    "Hsp_query-frame", "Hsp_hit-frame", "Hsp_identity", "Hsp_positive",
+    "Hsp_gaps",        "Hsp_align-len", "Hsp_qseq",     "Hsp_hseq",     "Hsp_midline"};
+const HspField kRequiredHspFields[] = {BitScore, Score, EValue, QueryFrom, QueryTo, HitFrom, HitTo};
 
-// The values of an <Hsp>, the first kRequiredHspFields of them required.
-const char* const kHspFields[] = {"Hsp_bit-score", "Hsp_score",    "Hsp_evalue", "Hsp_query-from", "Hsp_query-to",
-                                  "Hsp_hit-from",  "Hsp_hit-to",   "Hsp_query-frame", "Hsp_qseq",  "Hsp_hseq"};
-constexpr int kRequiredHspFields = 7;
-constexpr int kNoField = -1;
+// BLAST's text for a query or subject given without a definition line.
+const std::string_view kNoDefinition = "No definition line";
 
-// The place of an element's name in kHspFields, or kNoField: the letter
-// behind "Hsp_" picks the candidates (an <Hsp> has some 17 elements, read for
-// every alignment).
-int hspField(const char* name) {
-    if (std::strncmp(name, "Hsp_", 4) != 0) {
-        return kNoField;
-    }
-    static const int kByLetter[][5] = {{0, kNoField}, {1, kNoField}, {2, kNoField}, {3, 4, 7, 8, kNoField},
-                                       {5, 6, 9, kNoField}};
-    const char* const letters = "bseqh";
-    const char* const letter = std::strchr(letters, name[4]);
-    if (name[4] == '\0' || letter == nullptr) {
-        return kNoField;
-    }
-    for (const int* field = kByLetter[letter - letters]; *field != kNoField; ++field) {
-        if (std::strcmp(name + 4, kHspFields[*field] + 4) == 0) {
-            return *field;
-        }
-    }
-    return kNoField;
+std::string_view definitionOf(const char* text) {
+    const std::string_view definition = trimmed(text);
+    return definition == kNoDefinition ? std::string_view() : definition;
 }
 
 // The number of line feeds in [begin, end), eight bytes at a time: the
@@ -114,6 +101,17 @@ public:
                 return std::string::npos;
             }
         }
+    }
+    // Whether at least `count` bytes follow `from`, reading more of the
+    // input as needed: a tag is never compared against a window that ends
+    // inside it.
+    bool has(std::size_t from, std::size_t count) {
+        while (m_text.size() < from + count) {
+            if (!fill()) {
+                return false;
+            }
+        }
+        return true;
     }
     // The position of the first byte that is not white space, reading more
     // as needed; the text's size at the end of the input.
@@ -259,6 +257,7 @@ private:
             m_window.skipBlanks();
             m_window.forget();
             const std::size_t start = m_window.position();
+            m_window.has(start, 11);
             if (m_window.text().compare(start, 10, "<Iteration") != 0 ||
                 m_window.text().compare(start, 11, "<Iteration_") == 0) {
                 break;
@@ -316,27 +315,31 @@ private:
     void readHeader(const Piece& header) {
         checkTop(header);
         const pugi::xml_node output = header.nodes().child("BlastOutput");
-        const std::string_view program = trimmed(output.child_value("BlastOutput_program"));
-        // Another program (or none): the step follows from the ranges.
-        m_step = program == "blastx" || program == "tblastx"                      ? 3
-                 : program == "blastn" || program == "blastp" || program == "tblastn" ? 1
-                                                                                      : 0;
+        m_program.assign(trimmed(output.child_value("BlastOutput_program")));
+        m_version.assign(trimmed(output.child_value("BlastOutput_version")));
         m_database.assign(trimmed(output.child_value("BlastOutput_db")));
+        m_sides = Sides{findProgram(m_program), {}};
+        // Only PSI-BLAST's iterations are rounds; other programs number their queries.
+        m_iterated = m_sides.program != nullptr && std::strcmp(m_sides.program->name, "psiblast") == 0;
         // BLAST before 2.2.18 names the query in the header only.
         m_outputID.assign(trimmed(output.child_value("BlastOutput_query-ID")));
-        m_outputDefinition = output.child_value("BlastOutput_query-def");
-        m_outputLength.clear();
+        m_outputDefinition.assign(definitionOf(output.child_value("BlastOutput_query-def")));
+        m_outputLength = 0;
         if (const pugi::xml_node length = output.child("BlastOutput_query-len")) {
-            m_outputLength = std::to_string(parsed(header, length, parsePosition));
+            m_outputLength = parsed(header, length, parsePosition);
         }
     }
 
     void readIteration(const Piece& piece, const pugi::xml_node& iteration) {
         QueryResult query;
-        const bool own = iteration.child("Iteration_query-def");
+        query.program = m_program;
+        query.version = m_version;
+        query.database = m_database;
+        const bool own = iteration.child("Iteration_query-def") || iteration.child("Iteration_query-ID");
         const std::string id = own ? std::string(trimmed(iteration.child_value("Iteration_query-ID"))) : m_outputID;
-        const std::string definition = own ? iteration.child_value("Iteration_query-def") : m_outputDefinition;
-        if (isNumberedQuery(id)) {
+        const std::string definition =
+            own ? std::string(definitionOf(iteration.child_value("Iteration_query-def"))) : m_outputDefinition;
+        if ((id.empty() || isMadeUpQueryID(id)) && !definition.empty()) {
             splitFirstWord(definition, query.id, query.description);
         } else {
             query.id = id;
@@ -345,10 +348,13 @@ private:
         if (query.id.empty()) {
             piece.fail(iteration, "the query has neither an id nor a definition line");
         }
+        query.length = m_outputLength;
         if (const pugi::xml_node length = iteration.child("Iteration_query-len")) {
             query.length = parsed(piece, length, parsePosition);
-        } else if (!m_outputLength.empty()) {
-            query.length = parsePosition(m_outputLength);
+        }
+        if (m_iterated) {
+            const pugi::xml_node round = iteration.child("Iteration_iter-num");
+            query.round = round ? parsed(piece, round, parsePosition) : 1;
         }
         for (const pugi::xml_node& hit : iteration.child("Iteration_hits").children("Hit")) {
             readHit(piece, hit, query);
@@ -363,20 +369,24 @@ private:
             piece.fail(hit, idNode ? "no <Hit_def>" : "no <Hit_id>");
         }
         const std::string_view hitID = trimmed(idNode.child_value());
+        const std::string_view definition = definitionOf(definitionNode.child_value());
         Hsp hsp;
         std::string title;
         hsp.subjectNumber = numberInID(hitID);
-        if (isOrdinalID(hitID)) {
-            splitFirstWord(definitionNode.child_value(), hsp.subjectSourceID, title);
+        if (isOrdinalID(hitID) && !definition.empty()) {
+            splitFirstWord(definition, hsp.subjectSourceID, title);
         } else {
             hsp.subjectSourceID.assign(hitID);
-            title = definitionNode.child_value();
+            title.assign(definition);
         }
-        hsp.step = m_step;
+        hsp.queryLength = query.length;
+        if (const pugi::xml_node length = hit.child("Hit_len")) {
+            hsp.details.subjectLength = parsed(piece, length, parsePosition);
+        }
         for (const pugi::xml_node& node : hit.child("Hit_hsps").children("Hsp")) {
             readHsp(piece, node, hsp);
             try {
-                query.alignments.push_back(makeRecord(hsp));
+                query.alignments.push_back(makeAlignment(hsp, m_sides));
             } catch (const std::invalid_argument& problem) {
                 piece.fail(node, std::string("<Hsp>: ") + problem.what());
             }
@@ -384,29 +394,55 @@ private:
         query.subjects.push_back(makeSubject(hsp, title, m_database));
     }
 
-    void readHsp(const Piece& piece, const pugi::xml_node& node, Hsp& hsp) const {
-        pugi::xml_node fields[std::size(kHspFields)];
+    void readHsp(const Piece& piece, const pugi::xml_node& node, Hsp& hsp) {
+        pugi::xml_node fields[kHspFields];
         for (const pugi::xml_node& child : node.children()) {
             const int field = hspField(child.name());
-            if (field != kNoField && !fields[field]) {
+            if (field >= 0 && !fields[field]) {
                 fields[field] = child;
             }
         }
-        for (int i = 0; i < kRequiredHspFields; ++i) {
-            if (!fields[i]) {
-                piece.fail(node, std::string("no <") + kHspFields[i] + '>');
+        for (const HspField required : kRequiredHspFields) {
+            if (!fields[required]) {
+                piece.fail(node, std::string("no <") + kHspFieldNames[required] + '>');
             }
         }
-        hsp.bitScore = parsed(piece, fields[0], parseReal);
-        hsp.score = parsed(piece, fields[1], parseInt);
-        hsp.eValue = parsed(piece, fields[2], parseReal);
-        hsp.queryFrom = parsed(piece, fields[3], parsePosition);
-        hsp.queryTo = parsed(piece, fields[4], parsePosition);
-        hsp.subjectFrom = parsed(piece, fields[5], parsePosition);
-        hsp.subjectTo = parsed(piece, fields[6], parsePosition);
-        hsp.queryFrame = fields[7] ? parsed(piece, fields[7], parseInt) : 0;
-        hsp.queryLetters = trimmed(fields[8].child_value());
-        hsp.subjectLetters = trimmed(fields[9].child_value());
+        hsp.bitScore = parsed(piece, fields[BitScore], parseReal);
+        hsp.score = parsed(piece, fields[Score], parseInt);
+        hsp.eValue = parsed(piece, fields[EValue], parseReal);
+        hsp.queryFrom = parsed(piece, fields[QueryFrom], parsePosition);
+        hsp.queryTo = parsed(piece, fields[QueryTo], parsePosition);
+        hsp.subjectFrom = parsed(piece, fields[HitFrom], parsePosition);
+        hsp.subjectTo = parsed(piece, fields[HitTo], parsePosition);
+        hsp.queryFrame = fields[QueryFrame] ? parsed(piece, fields[QueryFrame], parseInt) : 0;
+        hsp.subjectFrame = fields[HitFrame] ? parsed(piece, fields[HitFrame], parseInt) : 0;
+        AlignmentResult& details = hsp.details;
+        details.identities = optionalCount(piece, fields[Identity]);
+        details.positives = optionalCount(piece, fields[Positive]);
+        details.gaps = optionalCount(piece, fields[Gaps]);
+        details.alignmentLength = optionalCount(piece, fields[AlignLength]);
+        hsp.queryLetters = trimmed(fields[QueryLetters].child_value());
+        hsp.subjectLetters = trimmed(fields[HitLetters].child_value());
+    }
+
+    // The place of an element's name among the <Hsp> fields, -1 for another:
+    // tried first where the previous one was found.
+    int hspField(const char* name) {
+        for (int tried = 0; tried < kHspFields; ++tried) {
+            const int field = (m_nextField + tried) % kHspFields;
+            if (std::strcmp(name, kHspFieldNames[field]) == 0) {
+                m_nextField = (field + 1) % kHspFields;
+                return field;
+            }
+        }
+        return -1;
+    }
+
+    static std::optional<unsigned int> optionalCount(const Piece& piece, const pugi::xml_node& node) {
+        if (!node) {
+            return std::nullopt;
+        }
+        return parsed(piece, node, parseCount);
     }
 
     // The value of `node` read by `parse`; a value that does not read names
@@ -425,8 +461,11 @@ private:
     const std::function<void(QueryResult&&)>& m_each;
     std::string m_scratch;
     pugi::xml_document m_document;
-    int m_step = 0;
-    std::string m_database, m_outputID, m_outputDefinition, m_outputLength;
+    int m_nextField = 0;
+    Sides m_sides;
+    bool m_iterated = false;
+    std::string m_program, m_version, m_database, m_outputID, m_outputDefinition;
+    unsigned int m_outputLength = 0;
 };
 
 }  // namespace

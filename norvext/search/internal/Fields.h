@@ -13,15 +13,23 @@ namespace internal {
 
 // A signed 32-bit decimal integer.
 int parseInt(std::string_view text);
-// An unsigned 32-bit decimal integer above 0: a 1-based position or a length.
+// A 1-based position or a length: a decimal integer from 1 to 2^31-1 (the
+// segments of a record hold positions as int).
 unsigned int parsePosition(std::string_view text);
+// A count of letters or columns, 0 included, up to 2^31-1.
+unsigned int parseCount(std::string_view text);
 // A double in any form an engine prints: "0.0", "1e-180", "2.96e-169",
-// "456", and BLAST's short "e-180" for 1e-180.
+// "456", and BLAST's short "e-180" for 1e-180. One below the smallest double
+// ("1e-400") reads as 0.
 double parseReal(std::string_view text);
 
 // The subject's id parts: BLAST's "gnl|BL_ORD_ID|N" stands for a database
 // made without parsed ids; its number is the database ordinal.
 bool isOrdinalID(std::string_view id);
+// An id that BLAST makes up for a query it was given without one
+// ("Query_N", "lcl|Query_N", "lcl|N_N"): the definition's first word is the
+// real one.
+bool isMadeUpQueryID(std::string_view id);
 // The number an id carries: the ordinal of "gnl|BL_ORD_ID|N", the gi of
 // "gi|N|..." ; 0 for any other id.
 unsigned int numberInID(std::string_view id);

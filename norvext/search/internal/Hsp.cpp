@@ -9,47 +9,116 @@
 
 namespace NorvSearch {
 namespace internal {
+
+Molecule Sides::query() const {
+    if (program == nullptr) {
+        return Molecule::Either;
+    }
+    return program->query == Molecule::Either && either ? *either : program->query;
+}
+
+Molecule Sides::subject() const {
+    if (program == nullptr) {
+        return Molecule::Either;
+    }
+    return program->subject == Molecule::Either && either ? *either : program->subject;
+}
+
 namespace {
+
+// One side's positions as printed, made ascending, with its strand and frame.
+struct Side {
+    unsigned int lower = 0, upper = 0;
+    int strand = 0;
+    int frame = 0;
+};
+
+Side sideOf(unsigned int from, unsigned int to, int printedFrame, unsigned int length, Molecule molecule) {
+    Side side;
+    side.lower = std::min(from, to);
+    side.upper = std::max(from, to);
+    const bool descending = from > to || printedFrame < 0;
+    switch (molecule) {
+    case Molecule::Protein:
+        return side;
+    case Molecule::Nucleotide:
+        side.strand = descending ? -1 : 1;
+        return side;
+    case Molecule::Translated:
+        side.strand = descending ? -1 : 1;
+        if (printedFrame != 0) {
+            side.frame = printedFrame;
+        } else if (side.lower != 0 && !descending) {
+            side.frame = static_cast<int>((side.lower - 1) % 3) + 1;
+        } else if (side.lower != 0 && length >= side.upper) {
+            // Frame -1 reads from the last nucleotide down.
+            side.frame = -(static_cast<int>((length - side.upper) % 3) + 1);
+        }
+        return side;
+    case Molecule::Either:
+        // Nothing but a descending range or a frame tells a strand.
+        side.strand = descending ? -1 : printedFrame > 0 ? 1 : 0;
+        return side;
+    }
+    return side;
+}
 
 Blocks alignmentBlocks(const Hsp& hsp, const QueryWalk& walk) {
     return hsp.btop.empty() ? blocksFromLetters(hsp.queryLetters, hsp.subjectLetters, walk)
                             : blocksFromBtop(hsp.btop, walk);
 }
 
-}  // namespace
-
-Norv::SeqAlign makeRecord(const Hsp& hsp) {
-    Norv::SeqAlign record;
-    record.setSubjectSourceID(hsp.subjectSourceID);
-    record.setSubjectID(hsp.subjectNumber);
-    record.setScore(hsp.score);
-    record.setEValue(hsp.eValue);
-    record.setBitScore(hsp.bitScore);
-    record.setQueryRange(Norv::Sequence::Range(hsp.queryFrom, hsp.queryTo));
-    record.setSubjectRange(Norv::Sequence::Range(hsp.subjectFrom, hsp.subjectTo));
-
-    const unsigned int lower = std::min(hsp.queryFrom, hsp.queryTo);
-    const unsigned int upper = std::max(hsp.queryFrom, hsp.queryTo);
-    if (hsp.btop.empty() && (hsp.queryLetters.empty() || hsp.subjectLetters.empty())) {
-        record.setLineSegs(1, {{static_cast<int>(lower), static_cast<int>(upper)}});
-        return record;
+// The ungapped blocks of the alignment in query positions, or one segment
+// over the range when the output has no alignment or its letters do not
+// fill the range.
+Norv::SeqAlign::Segments segmentsOf(const Hsp& hsp, const Side& query, const Sides& sides) {
+    const Molecule molecule = sides.query();
+    if (query.lower == 0) {
+        return {};
     }
-    const int direction = hsp.queryFrom > hsp.queryTo || hsp.queryFrame < 0 ? -1 : 1;
-    QueryWalk walk{direction > 0 ? static_cast<long>(lower) : static_cast<long>(upper), direction,
-                   hsp.step == 0 ? 1 : hsp.step};
-    const unsigned long span = upper - lower + 1UL;
+    const Norv::SeqAlign::Segments whole{{static_cast<int>(query.lower), static_cast<int>(query.upper)}};
+    if (hsp.btop.empty() && (hsp.queryLetters.empty() || hsp.subjectLetters.empty())) {
+        return whole;
+    }
+    const int direction = query.strand < 0 ? -1 : 1;
+    QueryWalk walk{direction > 0 ? static_cast<long>(query.lower) : static_cast<long>(query.upper), direction,
+                   molecule == Molecule::Translated ? 3 : 1};
+    const unsigned long span = query.upper - query.lower + 1UL;
     Blocks blocks = alignmentBlocks(hsp, walk);
-    if (hsp.step == 0 && blocks.queryLetters * 3 == span) {
-        walk.step = 3;
+    if (sides.program == nullptr && blocks.queryLetters * 3 == span) {
+        walk.step = 3;  // an unknown program that translates the query
         blocks = alignmentBlocks(hsp, walk);
     }
     if (static_cast<long>(blocks.queryLetters) * walk.step + blocks.frameshift != static_cast<long>(span)) {
-        throw std::invalid_argument("the alignment holds " + std::to_string(blocks.queryLetters) +
-                                    " query letters, which do not fill the query range " +
-                                    std::to_string(hsp.queryFrom) + ".." + std::to_string(hsp.queryTo));
+        return whole;
     }
-    record.setLineSegs(1, std::move(blocks.segments));
-    return record;
+    return std::move(blocks.segments);
+}
+
+}  // namespace
+
+AlignmentResult makeAlignment(const Hsp& hsp, const Sides& sides) {
+    AlignmentResult result = hsp.details;
+    const Side query = sideOf(hsp.queryFrom, hsp.queryTo, hsp.queryFrame, hsp.queryLength, sides.query());
+    const Side subject = sideOf(hsp.subjectFrom, hsp.subjectTo, hsp.subjectFrame,
+                                hsp.details.subjectLength.value_or(0), sides.subject());
+    Norv::SeqAlign& record = result.record;
+    record.setSubjectSourceID(hsp.subjectSourceID);
+    record.setSubjectID(hsp.subjectNumber);
+    record.setScore(hsp.score.value_or(0));
+    record.setEValue(hsp.eValue);
+    record.setBitScore(hsp.bitScore);
+    record.setQueryRange(Norv::Sequence::Range(query.lower, query.upper));
+    record.setSubjectRange(Norv::Sequence::Range(subject.lower, subject.upper));
+    record.setLineSegs(1, segmentsOf(hsp, query, sides));
+    result.hasScore = hsp.score.has_value();
+    result.queryStrand = query.strand;
+    result.subjectStrand = subject.strand;
+    result.queryFrame = query.frame;
+    result.subjectFrame = subject.frame;
+    result.queryLetters.assign(hsp.queryLetters);
+    result.subjectLetters.assign(hsp.subjectLetters);
+    return result;
 }
 
 boost::shared_ptr<Norv::Summary> makeSubject(const Hsp& hsp, const std::string& title, const std::string& database) {

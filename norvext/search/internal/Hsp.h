@@ -1,44 +1,64 @@
 #ifndef NORVEXT_SEARCH_INTERNAL_HSP_H
 #define NORVEXT_SEARCH_INTERNAL_HSP_H
 
-// One alignment as an output prints it, turned into a SeqAlign record; the
+// One alignment as an output prints it, turned into the reader's record; the
 // XML and the tabular readers share it.
+
+#include <norvext/search/QueryResult.h>
+#include <norvext/search/SearchProgram.h>
 
 #include <norvext/query/Summary.h>
 
-#include <norvseq/SeqAlign.h>
-
 #include <boost/shared_ptr.hpp>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace NorvSearch {
 namespace internal {
 
+// What the program tells of the two sides; Either and unknown programs are
+// resolved by what the output says (FASTA's "- 657 nt").
+struct Sides {
+    const SearchProgram* program = nullptr;
+    // For a program whose sides are Either: what the query is, if said.
+    std::optional<Molecule> either;
+
+    // Either when neither the program nor the output tells.
+    Molecule query() const;
+    Molecule subject() const;
+};
+
 struct Hsp {
     std::string subjectSourceID;
     unsigned int subjectNumber = 0;
-    int score = 0;
+    std::optional<int> score;
     double eValue = 0.0;
     double bitScore = 0.0;
+    // As printed: a minus strand may run from the higher position down, or
+    // be told by a negative frame; 0 when the output has no range.
     unsigned int queryFrom = 0, queryTo = 0, subjectFrom = 0, subjectTo = 0;
-    // Below 0 on a minus frame of the query (XML prints such ranges in
-    // ascending order); 0 when not known.
-    int queryFrame = 0;
-    // Query positions per letter: 3 for a translated query, 1 otherwise, 0
-    // when the program is not known (then taken from the range's length).
-    int step = 0;
+    // As printed: a strand (+1, -1) or a frame (-3..3); 0 when not given.
+    int queryFrame = 0, subjectFrame = 0;
+    // The lengths of the two sequences, when the output says (the frame of
+    // a minus strand counts from the end).
+    unsigned int queryLength = 0;
     // The alignment, when the output carries it: BTOP, or both rows of
     // letters; empty otherwise.
     std::string_view btop, queryLetters, subjectLetters;
+    // The counts and lengths the output gives; ranges, frames, letters and
+    // scores are set by makeAlignment().
+    AlignmentResult details;
 };
 
-// The record: subject, scores and ranges as given; the segments of row 1 are
-// the alignment's ungapped blocks in query positions, ascending (one segment
-// over the query range when the output carries no alignment). Throws
-// std::invalid_argument when the alignment does not fit the query range.
-Norv::SeqAlign makeRecord(const Hsp& hsp);
+// The alignment: scores and ranges (ascending), strands and frames, and the
+// segments of row 1, the ungapped blocks in query positions, ascending (one
+// segment over the query range when the alignment's letters are not given
+// or do not fill the range, as old BLAST's masked letters may not). Throws
+// std::invalid_argument for an alignment it cannot read (a BTOP of bad
+// syntax, rows of different lengths, blocks outside the query positions).
+AlignmentResult makeAlignment(const Hsp& hsp, const Sides& sides);
 
 // The summary of the alignment's subject: its number, source id, `title`,
 // and `database` as the database's name.

@@ -2,29 +2,131 @@
 
 #include <norvext/search/SearchError.h>
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <cstring>
 
 namespace NorvSearch {
 namespace internal {
-namespace {
-constexpr std::size_t kBlock = 1 << 16;
+
+// zlib's inflate over the raw bytes of the stream: gzip members one after
+// the other, each checked against its CRC.
+class Inflater {
+public:
+    Inflater(const std::string& source, std::size_t readSize) : m_source(source), m_raw(readSize) {
+        std::memset(&m_stream, 0, sizeof m_stream);
+        // 15 + 16: a gzip wrapper with the largest window.
+        if (inflateInit2(&m_stream, 15 + 16) != Z_OK) {
+            throw SearchError(m_source, 0, 0, "cannot start gzip decompression");
+        }
+    }
+    ~Inflater() { inflateEnd(&m_stream); }
+    Inflater(const Inflater&) = delete;
+    Inflater& operator=(const Inflater&) = delete;
+
+    // Bytes already read from the stream, to be decompressed first.
+    void take(const char* bytes, std::size_t count) {
+        m_pending.assign(bytes, bytes + count);
+        m_stream.next_in = reinterpret_cast<Bytef*>(m_pending.data());
+        m_stream.avail_in = static_cast<uInt>(m_pending.size());
+    }
+
+    // Up to `room` decompressed bytes into `to`; 0 at the end of the data.
+    // `readRaw` gives the stream's next raw bytes into a buffer.
+    template <class ReadRaw>
+    std::size_t inflateInto(char* to, std::size_t room, ReadRaw readRaw) {
+        m_stream.next_out = reinterpret_cast<Bytef*>(to);
+        m_stream.avail_out = static_cast<uInt>(room);
+        while (m_stream.avail_out == room) {
+            if (m_stream.avail_in == 0) {
+                const std::size_t got = readRaw(m_raw.data());
+                if (got == 0) {
+                    if (m_inMember) {
+                        throw SearchError(m_source, 0, 0, "the gzip data ends early: the file is truncated");
+                    }
+                    return 0;
+                }
+                m_stream.next_in = reinterpret_cast<Bytef*>(m_raw.data());
+                m_stream.avail_in = static_cast<uInt>(got);
+            }
+            if (!m_inMember) {
+                // Another member follows the one that ended.
+                inflateReset(&m_stream);
+                m_inMember = true;
+            }
+            const int status = inflate(&m_stream, Z_NO_FLUSH);
+            if (status == Z_STREAM_END) {
+                m_inMember = false;
+            } else if (status != Z_OK && status != Z_BUF_ERROR) {
+                throw SearchError(m_source, 0, 0,
+                                  std::string("the gzip data is corrupt: ") +
+                                      (m_stream.msg != nullptr ? m_stream.msg : "inflate failed"));
+            }
+        }
+        return room - m_stream.avail_out;
+    }
+
+private:
+    const std::string& m_source;
+    z_stream m_stream;
+    std::vector<char> m_raw;
+    std::vector<char> m_pending;
+    bool m_inMember = true;
+};
+
+Input::Input(std::istream& in, const std::string& source, std::size_t readSize)
+    : m_in(in), m_source(source), m_readSize(std::max<std::size_t>(readSize, 1)), m_buffer(m_readSize) {}
+
+Input::~Input() = default;
+
+std::size_t Input::readRaw(char* to) {
+    if (!m_in) {
+        return 0;
+    }
+    m_in.read(to, static_cast<std::streamsize>(m_readSize));
+    return static_cast<std::size_t>(m_in.gcount());
 }
 
-Input::Input(std::istream& in, const std::string& source) : m_in(in), m_source(source), m_buffer(kBlock) {}
+void Input::start() {
+    m_started = true;
+    // Two bytes tell gzip (1f 8b) from text; the stream may give one at a time.
+    while (m_end < 2) {
+        if (m_buffer.size() - m_end < m_readSize) {
+            m_buffer.resize(m_end + m_readSize);
+        }
+        const std::size_t got = readRaw(m_buffer.data() + m_end);
+        if (got == 0) {
+            break;
+        }
+        m_end += got;
+    }
+    if (m_end >= 2 && static_cast<unsigned char>(m_buffer[0]) == 0x1f &&
+        static_cast<unsigned char>(m_buffer[1]) == 0x8b) {
+        m_inflater = std::make_unique<Inflater>(m_source, m_readSize);
+        m_inflater->take(m_buffer.data(), m_end);
+        m_end = 0;
+    }
+}
 
 bool Input::fill() {
     if (m_begin == m_end) {
         m_begin = m_end = 0;
     }
-    if (m_buffer.size() - m_end < kBlock) {
-        m_buffer.resize(m_end + kBlock);
+    if (!m_started) {
+        const std::size_t before = m_end;
+        start();
+        if (m_end > before) {
+            return true;
+        }
     }
-    if (!m_in) {
-        return false;
+    if (m_buffer.size() - m_end < m_readSize) {
+        m_buffer.resize(m_end + m_readSize);
     }
-    m_in.read(m_buffer.data() + m_end, static_cast<std::streamsize>(kBlock));
-    const auto got = static_cast<std::size_t>(m_in.gcount());
+    const std::size_t got =
+        m_inflater ? m_inflater->inflateInto(m_buffer.data() + m_end, m_readSize,
+                                             [this](char* to) { return readRaw(to); })
+                   : readRaw(m_buffer.data() + m_end);
     m_end += got;
     return got > 0;
 }
@@ -40,16 +142,6 @@ std::string_view Input::block() {
         fill();
     }
     return std::string_view(m_buffer.data() + m_begin, m_end - m_begin);
-}
-
-std::string Input::readAll() {
-    std::string all;
-    for (std::string_view rest = block(); !rest.empty(); rest = block()) {
-        all.append(rest);
-        consume(rest.size());
-    }
-    checkStream();
-    return all;
 }
 
 bool Input::readLine(std::string& line) {

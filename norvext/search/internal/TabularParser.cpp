@@ -4,10 +4,12 @@
 #include "Hsp.h"
 
 #include <norvext/search/SearchError.h>
+#include <norvext/search/SearchProgram.h>
 
 #include <algorithm>
 #include <array>
-#include <cctype>
+#include <cstring>
+#include <numeric>
 #include <stdexcept>
 #include <string_view>
 #include <unordered_set>
@@ -32,7 +34,19 @@ enum Column {
     QueryLetters,
     SubjectLetters,
     QueryLength,
+    SubjectLength,
     SubjectTitle,
+    AlignLength,
+    PercentIdentity,
+    Identities,
+    Mismatches,
+    Positives,
+    GapOpens,
+    Gaps,
+    Frames,
+    QueryFrame,
+    SubjectFrame,
+    SubjectStrand,
     Ignored,
     kColumns = Ignored
 };
@@ -58,7 +72,7 @@ const Field kFields[] = {
     {"sgi", "subject gi", SubjectGI},
     {"sallgi", "subject gis", Ignored},
     {"sallacc", "subject accs.", Ignored},
-    {"slen", "subject length", Ignored},
+    {"slen", "subject length", SubjectLength},
     {"qstart", "q. start", QueryStart},
     {"qend", "q. end", QueryEnd},
     {"sstart", "s. start", SubjectStart},
@@ -68,17 +82,17 @@ const Field kFields[] = {
     {"evalue", "evalue", EValue},
     {"bitscore", "bit score", BitScore},
     {"score", "score", Score},
-    {"length", "alignment length", Ignored},
-    {"pident", "% identity", Ignored},
-    {"nident", "identical", Ignored},
-    {"mismatch", "mismatches", Ignored},
-    {"positive", "positives", Ignored},
-    {"gapopen", "gap opens", Ignored},
-    {"gaps", "gaps", Ignored},
+    {"length", "alignment length", AlignLength},
+    {"pident", "% identity", PercentIdentity},
+    {"nident", "identical", Identities},
+    {"mismatch", "mismatches", Mismatches},
+    {"positive", "positives", Positives},
+    {"gapopen", "gap opens", GapOpens},
+    {"gaps", "gaps", Gaps},
     {"ppos", "% positives", Ignored},
-    {"frames", "query/sbjct frames", Ignored},
-    {"qframe", "query frame", Ignored},
-    {"sframe", "sbjct frame", Ignored},
+    {"frames", "query/sbjct frames", Frames},
+    {"qframe", "query frame", QueryFrame},
+    {"sframe", "sbjct frame", SubjectFrame},
     {"btop", "BTOP", Btop},
     {"staxid", "subject tax id", Ignored},
     {"ssciname", "subject sci name", Ignored},
@@ -92,16 +106,19 @@ const Field kFields[] = {
     {"sskingdoms", "subject super kingdoms", Ignored},
     {"stitle", "subject title", SubjectTitle},
     {"salltitles", "subject titles", SubjectTitle},
-    {"sstrand", "subject strand", Ignored},
+    {"sstrand", "subject strand", SubjectStrand},
     {"qcovs", "% query coverage per subject", Ignored},
     {"qcovhsp", "% query coverage per hsp", Ignored},
     {"qcovus", "% query coverage per uniq subject", Ignored},
 };
 const char* const kStandard[] = {"qaccver", "saccver", "pident", "length", "mismatch", "gapopen",
                                  "qstart",  "qend",    "sstart", "send",   "evalue",   "bitscore"};
-const Column kRequired[] = {QueryID, SubjectID, QueryStart, QueryEnd, SubjectStart, SubjectEnd, EValue, BitScore};
-const char* const kRequiredNames[] = {"query id", "subject id", "q. start", "q. end",
-                                      "s. start", "s. end",     "evalue",   "bit score"};
+// Without these a line cannot be read; every other column may be missing,
+// its values then absent.
+const Column kRequired[] = {QueryID, SubjectID, EValue, BitScore};
+const char* const kRequiredNames[] = {"query id", "subject id", "evalue", "bit score"};
+// psiblast -outfmt 6 ends its last round with this line.
+const std::string_view kConverged = "Search has CONVERGED!";
 
 const Field* fieldByKeyword(std::string_view keyword) {
     for (const Field& field : kFields) {
@@ -133,11 +150,25 @@ struct Layout {
         }
         ++count;
     }
+    bool has(Column column) const { return index[column] >= 0; }
+    // The first required column it lacks, as its name; null when it has all.
+    const char* missing() const {
+        for (std::size_t i = 0; i < std::size(kRequired); ++i) {
+            if (!has(kRequired[i])) {
+                return kRequiredNames[i];
+            }
+        }
+        return nullptr;
+    }
 };
 
 Layout layoutOfKeywords(const std::vector<std::string>& keywords) {
     Layout layout;
-    for (const std::string& keyword : keywords) {
+    for (std::size_t i = 0; i < keywords.size(); ++i) {
+        const std::string& keyword = keywords[i];
+        if (i == 0 && (keyword == "6" || keyword == "7")) {
+            continue;  // BLAST's own spelling: "6 std btop"
+        }
         if (keyword == "std") {
             for (const char* standard : kStandard) {
                 layout.add(fieldByKeyword(standard)->column);
@@ -151,6 +182,57 @@ Layout layoutOfKeywords(const std::vector<std::string>& keywords) {
         layout.add(field->column);
     }
     return layout;
+}
+
+// "1/-2": the frames of both sides.
+bool splitFrames(std::string_view text, std::string_view& query, std::string_view& subject) {
+    const auto slash = text.find('/');
+    if (slash == std::string_view::npos) {
+        return false;
+    }
+    query = text.substr(0, slash);
+    subject = text.substr(slash + 1);
+    return true;
+}
+
+// Where the output has no raw score, each hit's alignments are put in the
+// engine's order of merit, smallest E-value (then largest bit score) first,
+// so that the first of equal scores, the best, is the engine's best. The
+// hits keep their places: only a subject's own positions are reordered.
+void rankWithoutScores(std::vector<AlignmentResult>& alignments) {
+    std::vector<std::size_t> order(alignments.size());
+    std::iota(order.begin(), order.end(), 0);
+    // Positions grouped by subject, each group in file order.
+    std::stable_sort(order.begin(), order.end(), [&alignments](std::size_t a, std::size_t b) {
+        return alignments[a].record.getSubjectSourceID() < alignments[b].record.getSubjectSourceID() ||
+               (alignments[a].record.getSubjectSourceID() == alignments[b].record.getSubjectSourceID() &&
+                alignments[a].record.getSubjectID() < alignments[b].record.getSubjectID());
+    });
+    const auto sameSubject = [&alignments](std::size_t a, std::size_t b) {
+        return alignments[a].record.getSubjectSourceID() == alignments[b].record.getSubjectSourceID() &&
+               alignments[a].record.getSubjectID() == alignments[b].record.getSubjectID();
+    };
+    std::vector<AlignmentResult> ranked(alignments.size());
+    for (std::size_t begin = 0; begin < order.size();) {
+        std::size_t end = begin + 1;
+        while (end < order.size() && sameSubject(order[begin], order[end])) {
+            ++end;
+        }
+        std::vector<std::size_t> merit(order.begin() + static_cast<std::ptrdiff_t>(begin),
+                                       order.begin() + static_cast<std::ptrdiff_t>(end));
+        std::stable_sort(merit.begin(), merit.end(), [&alignments](std::size_t a, std::size_t b) {
+            const Norv::SeqAlign& x = alignments[a].record;
+            const Norv::SeqAlign& y = alignments[b].record;
+            return x.getEValue() < y.getEValue() ||
+                   (x.getEValue() == y.getEValue() && x.getBitScore() > y.getBitScore());
+        });
+        // The group's places, in file order, take its alignments by merit.
+        for (std::size_t i = begin; i < end; ++i) {
+            ranked[order[i]] = std::move(alignments[merit[i - begin]]);
+        }
+        begin = end;
+    }
+    alignments = std::move(ranked);
 }
 
 class Parser {
@@ -167,7 +249,7 @@ public:
             if (!in.lineEnded()) {
                 fail(0, "the last line has no line end: the file is truncated");
             }
-            if (m_line.empty()) {
+            if (trimmed(m_line).empty() || m_line == kConverged) {
                 continue;
             }
             if (m_line[0] == '#') {
@@ -191,46 +273,52 @@ private:
     void comment(std::string_view text) {
         text = trimmed(text);
         m_commented = true;
-        if (m_processed) {
-            fail(1, "a comment after the \"processed ... queries\" line");
-        }
         if (startsWith(text, "Query:")) {
             endQuery();
             startQuery(trimmed(text.substr(6)));
+        } else if (startsWith(text, "Iteration:")) {
+            endQuery();
+            m_round = parsed(trimmed(text.substr(10)), 3, parsePosition);
         } else if (startsWith(text, "Database:")) {
+            // BLAST names the database after the query.
             m_database.assign(trimmed(text.substr(9)));
+            m_query.database = m_database;
         } else if (startsWith(text, "Fields:")) {
             fieldsLine(text.substr(7));
-        } else if (text.find(" hits found") != std::string_view::npos) {
-            m_announced = static_cast<long>(parseNumber(text.substr(0, text.find(' '))));
         } else if (text.find(" processed ") != std::string_view::npos) {
             endQuery();
             m_processed = true;
+            m_round = 0;
         } else {
-            program(text.substr(0, text.find(' ')));
+            program(text);
         }
     }
 
-    unsigned int parseNumber(std::string_view text) const {
+    template <class Parse>
+    auto parsed(std::string_view text, std::size_t column, Parse parse) const -> decltype(parse(text)) {
         try {
-            return static_cast<unsigned int>(parseInt(text));
+            return parse(text);
         } catch (const std::invalid_argument& problem) {
-            fail(3, problem.what());
+            fail(column, problem.what());
         }
     }
 
-    // "# BLASTX 2.12.0+", "# FASTX 36.3.8i ...": a translated query runs 3
-    // positions per letter.
-    void program(std::string_view name) {
-        std::string upper(name);
-        std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
-        static const char* const translated[] = {"BLASTX", "TBLASTX", "FASTX", "FASTY", "FASTX36", "FASTY36"};
-        static const char* const direct[] = {"BLASTN", "BLASTP", "TBLASTN", "FASTA", "SSEARCH", "TFASTX", "TFASTY",
-                                             "FASTA36", "SSEARCH36", "TFASTX36", "TFASTY36", "GGSEARCH", "GLSEARCH"};
-        if (std::find(std::begin(translated), std::end(translated), upper) != std::end(translated)) {
-            m_step = 3;
-        } else if (std::find(std::begin(direct), std::end(direct), upper) != std::end(direct)) {
-            m_step = 1;
+    // "# BLASTX 2.12.0+", "# FASTX 36.3.8i Nov, 2022" (a run begins: after
+    // the "processed" line of another, as split runs are concatenated), or
+    // FASTA's "# fastx36 -m 8CB ..." command line.
+    void program(std::string_view text) {
+        const std::string_view name = text.substr(0, text.find(' '));
+        const SearchProgram* program = findProgram(name);
+        if (program == nullptr) {
+            return;  // a comment of no meaning here
+        }
+        m_processed = false;
+        m_database.clear();
+        m_sides = Sides{program, {}};
+        m_program = program->name;
+        const std::string_view rest = trimmed(text.substr(name.size()));
+        if (!rest.empty() && rest[0] >= '0' && rest[0] <= '9') {
+            m_version.assign(text);
         }
     }
 
@@ -249,34 +337,27 @@ private:
             layout.add(field == nullptr ? Ignored : field->column);
             at = comma + 1;
         }
-        m_layout = layout;
-        checkLayout(m_layout);
-    }
-
-    void checkLayout(const Layout& layout) const {
-        for (std::size_t i = 0; i < std::size(kRequired); ++i) {
-            if (layout.index[kRequired[i]] < 0) {
-                fail(0, std::string("the fields have no \"") + kRequiredNames[i] + "\" column");
-            }
+        if (const char* missing = layout.missing()) {
+            fail(0, std::string("the fields have no \"") + missing + "\" column");
         }
+        m_layout = layout;
     }
 
     void startQuery(std::string_view definition) {
-        m_query = QueryResult();
-        m_inQuery = true;
+        newQuery();
         m_queryFromComment = true;
-        m_rows = 0;
-        m_announced = -1;
         if (m_dialect == Dialect::Fasta) {
-            // "... - 218 aa": FASTA appends the length.
+            // "... - 218 aa": FASTA appends the length and the kind of letters.
             const auto dash = definition.rfind(" - ");
             if (dash != std::string_view::npos) {
                 const std::string_view tail = definition.substr(dash + 3);
                 const auto blank = tail.find(' ');
-                if (blank != std::string_view::npos && (tail.substr(blank) == " aa" || tail.substr(blank) == " nt")) {
+                const std::string_view kind = blank == std::string_view::npos ? "" : tail.substr(blank + 1);
+                if (kind == "aa" || kind == "nt") {
                     try {
                         m_query.length = parsePosition(tail.substr(0, blank));
                         definition = definition.substr(0, dash);
+                        m_sides.either = kind == "nt" ? Molecule::Nucleotide : Molecule::Protein;
                     } catch (const std::invalid_argument&) {
                     }
                 }
@@ -285,24 +366,32 @@ private:
         splitFirstWord(trimmed(definition), m_query.id, m_query.description);
     }
 
+    void newQuery() {
+        m_query = QueryResult();
+        m_query.round = m_round;
+        m_query.program = m_program;
+        m_query.version = m_version;
+        m_query.database = m_database;
+        m_inQuery = true;
+        m_queryFromComment = false;
+        m_rows = 0;
+        m_subjects.clear();
+        m_lastSubject.clear();
+    }
+
     void endQuery() {
         if (!m_inQuery) {
             return;
         }
-        if (m_dialect == Dialect::Blast && m_announced >= 0 && m_announced != m_rows) {
-            fail(0, "the query " + m_query.id + " announces " + std::to_string(m_announced) + " hits and has " +
-                        std::to_string(m_rows));
-        }
         m_inQuery = false;
-        m_subjectIDs.clear();
+        if (!m_layout.has(Score)) {
+            rankWithoutScores(m_query.alignments);
+        }
         m_each(std::move(m_query));
         m_query = QueryResult();
     }
 
     void row() {
-        if (m_processed) {
-            fail(1, "a line after the \"processed ... queries\" line");
-        }
         split();
         if (m_dialect == Dialect::Fasta && !m_given && m_columns.size() == 13 && m_layout.count == 12) {
             m_layout.add(Btop);
@@ -313,17 +402,27 @@ private:
                  std::to_string(m_columns.size()) + " columns where the fields name " +
                      std::to_string(m_layout.count));
         }
-        checkLayout(m_layout);
-        const std::string_view queryID = value(QueryID);
-        if (!m_inQuery || (!m_queryFromComment && queryID != m_query.id)) {
-            endQuery();
-            m_query = QueryResult();
-            m_query.id.assign(queryID);
-            m_inQuery = true;
-            m_queryFromComment = false;
+        if (const char* missing = m_layout.missing()) {
+            fail(0, std::string("the fields have no \"") + missing + "\" column");
         }
-        ++m_rows;
+        const std::string_view queryID = value(QueryID);
+        if (!m_inQuery) {
+            newQuery();
+        }
+        if (m_rows == 0) {
+            if (m_queryFromComment && queryID != m_query.id) {
+                // The id column wins over the comment's first word.
+                m_query.id.assign(queryID);
+            } else if (!m_queryFromComment) {
+                m_query.id.assign(queryID);
+            }
+        } else if (!m_queryFromComment && queryID != m_query.id) {
+            endQuery();
+            newQuery();
+            m_query.id.assign(queryID);
+        }
         takeRow();
+        ++m_rows;
     }
 
     void split() {
@@ -342,24 +441,85 @@ private:
     }
 
     // The column's text without the blanks around it (BLAST pads a bit
-    // score below 10 with one: "\t 9.6\t").
+    // score below 10 with one: "\t 9.6\t"); empty when the line has no
+    // such column.
     std::string_view value(Column column) const {
         const int index = m_layout.index[column];
         return index < 0 ? std::string_view() : trimmed(m_columns[static_cast<std::size_t>(index)]);
     }
+    std::size_t columnOf(Column column) const {
+        return m_offsets[static_cast<std::size_t>(m_layout.index[column])] + 1;
+    }
 
     // Runs `parse` on the value of `column`, naming the column on failure.
     template <class Parse>
-    auto parsed(Column column, Parse parse) const {
-        try {
-            return parse(value(column));
-        } catch (const std::invalid_argument& problem) {
-            fail(m_offsets[static_cast<std::size_t>(m_layout.index[column])] + 1, problem.what());
-        }
+    auto parsed(Column column, Parse parse) const -> decltype(parse(std::string_view())) {
+        return parsed(value(column), columnOf(column), parse);
+    }
+    // The value of `column` read by `parse`; `absent` when the line has no
+    // such column or BLAST prints "N/A" there.
+    template <class T, class Parse>
+    T valueOr(Column column, Parse parse, T absent) const {
+        const std::string_view text = value(column);
+        return !m_layout.has(column) || text == "N/A" ? absent : parsed(column, parse);
+    }
+    std::optional<unsigned int> optionalCount(Column column) const {
+        return valueOr(column, [](std::string_view v) { return std::optional<unsigned int>(parseCount(v)); },
+                        std::optional<unsigned int>());
     }
 
     void takeRow() {
         Hsp hsp;
+        subject(hsp);
+        const auto position = [](std::string_view v) { return parsePosition(v); };
+        hsp.queryFrom = valueOr(QueryStart, position, 0u);
+        hsp.queryTo = valueOr(QueryEnd, position, 0u);
+        hsp.subjectFrom = valueOr(SubjectStart, position, 0u);
+        hsp.subjectTo = valueOr(SubjectEnd, position, 0u);
+        if ((hsp.queryFrom == 0) != (hsp.queryTo == 0)) {
+            hsp.queryFrom = hsp.queryTo = 0;  // half a range is none
+        }
+        if ((hsp.subjectFrom == 0) != (hsp.subjectTo == 0)) {
+            hsp.subjectFrom = hsp.subjectTo = 0;
+        }
+        hsp.eValue = parsed(EValue, [](std::string_view v) { return parseReal(v); });
+        hsp.bitScore = parsed(BitScore, [](std::string_view v) { return parseReal(v); });
+        hsp.score = valueOr(Score, [](std::string_view v) { return std::optional<int>(parseInt(v)); },
+                             std::optional<int>());
+        if (m_query.length == 0) {
+            m_query.length = valueOr(QueryLength, position, 0u);
+        }
+        hsp.queryLength = m_query.length;
+        frames(hsp);
+        AlignmentResult& details = hsp.details;
+        details.alignmentLength = optionalCount(AlignLength);
+        details.identities = optionalCount(Identities);
+        details.mismatches = optionalCount(Mismatches);
+        details.positives = optionalCount(Positives);
+        details.gapOpens = optionalCount(GapOpens);
+        details.gaps = optionalCount(Gaps);
+        details.subjectLength = valueOr(SubjectLength,
+                                         [](std::string_view v) { return std::optional<unsigned int>(parsePosition(v)); },
+                                         std::optional<unsigned int>());
+        details.percentIdentity = valueOr(PercentIdentity,
+                                           [](std::string_view v) { return std::optional<double>(parseReal(v)); },
+                                           std::optional<double>());
+        hsp.btop = value(Btop);
+        hsp.queryLetters = value(QueryLetters);
+        hsp.subjectLetters = value(SubjectLetters);
+        try {
+            m_query.alignments.push_back(makeAlignment(hsp, m_sides));
+        } catch (const std::invalid_argument& problem) {
+            const Column at = m_layout.has(Btop) ? Btop : QueryLetters;
+            fail(m_layout.has(at) ? columnOf(at) : 0, problem.what());
+        }
+    }
+
+    // The subject's ids and title; a new summary for a subject not met before
+    // in this query. A subject met again after others starts a new round of
+    // an iterated search (psiblast -outfmt 6 separates its rounds no other
+    // way): BLAST lists a subject's alignments together.
+    void subject(Hsp& hsp) {
         const std::string_view rawID = value(SubjectID);
         std::string title;
         std::string_view titles = value(SubjectTitle);
@@ -368,39 +528,64 @@ private:
             splitFirstWord(titles, hsp.subjectSourceID, title);
         } else {
             hsp.subjectSourceID.assign(rawID.substr(0, rawID.find(';')));
+            // A database without parsed ids: the title begins with the id.
+            if (titles.size() > hsp.subjectSourceID.size() && startsWith(titles, hsp.subjectSourceID) &&
+                titles[hsp.subjectSourceID.size()] == ' ') {
+                titles.remove_prefix(hsp.subjectSourceID.size() + 1);
+            }
             title.assign(titles);
         }
         if (hsp.subjectSourceID.empty()) {
-            fail(m_offsets[static_cast<std::size_t>(m_layout.index[SubjectID])] + 1, "an empty subject id");
+            fail(columnOf(SubjectID), "an empty subject id");
         }
         hsp.subjectNumber = numberInID(rawID);
-        if (m_layout.index[SubjectGI] >= 0 && value(SubjectGI) != "N/A" && value(SubjectGI) != "0") {
+        const std::string_view gi = value(SubjectGI);
+        if (m_layout.has(SubjectGI) && gi != "N/A" && gi != "0") {
             hsp.subjectNumber = parsed(SubjectGI, [](std::string_view v) { return parsePosition(v); });
         }
-        hsp.queryFrom = parsed(QueryStart, [](std::string_view v) { return parsePosition(v); });
-        hsp.queryTo = parsed(QueryEnd, [](std::string_view v) { return parsePosition(v); });
-        hsp.subjectFrom = parsed(SubjectStart, [](std::string_view v) { return parsePosition(v); });
-        hsp.subjectTo = parsed(SubjectEnd, [](std::string_view v) { return parsePosition(v); });
-        hsp.eValue = parsed(EValue, [](std::string_view v) { return parseReal(v); });
-        hsp.bitScore = parsed(BitScore, [](std::string_view v) { return parseReal(v); });
-        if (m_layout.index[Score] >= 0) {
-            hsp.score = parsed(Score, [](std::string_view v) { return parseInt(v); });
+        std::string key = hsp.subjectSourceID;
+        key += '\n';
+        key += std::to_string(hsp.subjectNumber);
+        if (key == m_lastSubject) {
+            return;
         }
-        if (m_layout.index[QueryLength] >= 0 && m_query.length == 0) {
-            m_query.length = parsed(QueryLength, [](std::string_view v) { return parsePosition(v); });
+        if (!m_subjects.insert(key).second) {
+            if (m_queryFromComment || m_dialect == Dialect::Fasta) {
+                m_lastSubject = key;
+                return;  // rounds have their own comments; FASTA has none
+            }
+            nextRound();
+            m_subjects.insert(key);
         }
-        hsp.step = m_step;
-        hsp.btop = value(Btop);
-        hsp.queryLetters = value(QueryLetters);
-        hsp.subjectLetters = value(SubjectLetters);
-        try {
-            m_query.alignments.push_back(makeRecord(hsp));
-        } catch (const std::invalid_argument& problem) {
-            const Column at = m_layout.index[Btop] >= 0 ? Btop : QueryLetters;
-            fail(m_offsets[static_cast<std::size_t>(m_layout.index[at])] + 1, problem.what());
+        m_lastSubject = key;
+        m_query.subjects.push_back(makeSubject(hsp, title, m_database));
+    }
+
+    void nextRound() {
+        const unsigned int round = m_query.round == 0 ? 1 : m_query.round;
+        const std::string id = m_query.id;
+        m_query.round = round;
+        endQuery();
+        m_round = round + 1;
+        newQuery();
+        m_round = 0;
+        m_query.id = id;
+        m_rows = 1;  // the row being read belongs to this query
+    }
+
+    void frames(Hsp& hsp) const {
+        std::string_view query = value(QueryFrame), subject = value(SubjectFrame);
+        if (m_layout.has(Frames) && !splitFrames(value(Frames), query, subject)) {
+            fail(columnOf(Frames), "'" + std::string(value(Frames)) + "' is not two frames");
         }
-        if (m_subjectIDs.insert(hsp.subjectSourceID).second) {
-            m_query.subjects.push_back(makeSubject(hsp, title, m_database));
+        const auto frame = [this](std::string_view text, Column column) {
+            return text.empty() || text == "N/A" ? 0 : parsed(text, columnOf(column), parseInt);
+        };
+        hsp.queryFrame = frame(query, m_layout.has(Frames) ? Frames : QueryFrame);
+        hsp.subjectFrame = frame(subject, m_layout.has(Frames) ? Frames : SubjectFrame);
+        const std::string_view strand = value(SubjectStrand);
+        if (hsp.subjectFrame == 0 && (strand == "plus" || strand == "minus")) {
+            hsp.subjectFrame = strand == "plus" ? 1 : -1;
         }
     }
 
@@ -417,20 +602,25 @@ private:
 
     bool m_commented = false;
     bool m_processed = false;
-    int m_step = 0;
-    std::string m_database;
+    Sides m_sides;
+    std::string m_program, m_version, m_database;
+    unsigned int m_round = 0;
 
     QueryResult m_query;
     bool m_inQuery = false;
     bool m_queryFromComment = false;
     long m_rows = 0;
-    long m_announced = -1;
-    std::unordered_set<std::string> m_subjectIDs;
+    std::unordered_set<std::string> m_subjects;
+    std::string m_lastSubject;
 };
 
 }  // namespace
 
-void checkFields(const std::vector<std::string>& fields) { layoutOfKeywords(fields); }
+void checkFields(const std::vector<std::string>& fields) {
+    if (const char* missing = layoutOfKeywords(fields).missing()) {
+        throw std::invalid_argument(std::string("the fields have no \"") + missing + "\" column");
+    }
+}
 
 void parseTabular(Input& in, Dialect dialect, const std::vector<std::string>& fields, const std::string& source,
                   const std::function<void(QueryResult&&)>& each) {

@@ -17,14 +17,17 @@ namespace internal {
 
 enum class Dialect { Blast, Fasta };
 
-// Calls `each` with every query in file order. `fields` are BLAST field
-// keywords ("qseqid", "std", ...) for lines whose columns the output does
-// not name; empty means the standard 12 (and BTOP for a 13th FASTA column).
-// Throws SearchError naming `source` with line and column.
-// Throws std::invalid_argument for a keyword in `fields` that the reader
-// does not know.
+// Throws std::invalid_argument for `fields` the reader cannot take: a
+// keyword it does not know, or a list without a query id or a subject id
+// column. A leading "6" or "7" (BLAST's own "-outfmt '6 std btop'") is
+// passed over.
 void checkFields(const std::vector<std::string>& fields);
 
+// Calls `each` with every query in file order. `fields` are BLAST field
+// keywords ("qseqid", "std", ...) for lines whose columns the output does
+// not name (they override a "# Fields:" line); empty means the standard 12
+// (and BTOP for a 13th FASTA column). Throws SearchError naming `source`
+// with line and column.
 void parseTabular(Input& in, Dialect dialect, const std::vector<std::string>& fields, const std::string& source,
                   const std::function<void(QueryResult&&)>& each);
 

@@ -119,9 +119,25 @@ def bio_read(path, fmt, step, where, **kw):
     described = fmt == "blast-xml" or kw.get("comments")  # Biopython's stand-in for none: "<unknown description>"
     return [{"id": q.id, "description": q.description.replace("<unknown description>", "") if described else None,
              "length": getattr(q, "seq_len", None),
-             "hits": [{"sourceID": h.id, "title": h.description if fmt == "blast-xml" else getattr(h, "title", ""),
-                       "alignments": [bio_alignment(a, step, fmt == "blast-xml", where + [q.id, h.id]) for a in h]}
+             "hits": [{"sourceID": h.id, "title": h.description if fmt == "blast-xml" else tab_title(h),
+                       "alignments": ranked([bio_alignment(a, step, fmt == "blast-xml", where + [q.id, h.id])
+                                             for a in h])}
                       for h in q]} for q in queries]
+
+
+def tab_title(hit):
+    """The title of a tabular hit as BLAST's XML gives it: a database made
+    without parsed ids begins its title with the id, which XML leaves out."""
+    title = getattr(hit, "title", "")
+    return title[len(hit.id) + 1:] if title.startswith(hit.id + " ") else title
+
+
+def ranked(alignments):
+    """Without raw scores the reader puts a hit's alignments in the engine's
+    order of merit: smallest E-value, then largest bit score, first."""
+    if any(a["score"] is not None for a in alignments):
+        return alignments
+    return sorted(alignments, key=lambda a: (a["eValue"], -a["bitScore"]))
 
 
 def tool_read(tool, path, fmt, where):
@@ -130,7 +146,7 @@ def tool_read(tool, path, fmt, where):
         fail(where, "import exit %d, stderr %r" % (r.returncode, r.stderr))
         return None
     try:
-        queries = json.loads(r.stdout)
+        queries = [json.loads(line) for line in r.stdout.splitlines()]
     except ValueError as e:
         return fail(where, "import printed no JSON: %s" % e)
     for q in queries:
@@ -146,10 +162,15 @@ def check_hit(hit, where):
     """Properties of the tool's own output: hit numbering, best, segments."""
     alns = hit["alignments"]
     keys = ("score", "eValue", "bitScore")
-    if alns and [hit["best"][k] for k in keys] != [max(alns, key=lambda a: a["score"])[k] for k in keys]:
-        fail(where, "best %s is not the first highest-scoring alignment" % hit["best"])
+    # Without raw scores the reader ranks a hit's alignments by E-value.
+    best = max(alns, key=lambda a: a["score"]) if alns and alns[0]["score"] is not None else \
+        min(alns, key=lambda a: (a["eValue"], -a["bitScore"]), default=None)
+    if alns and [hit["best"][k] for k in keys] != [best[k] for k in keys]:
+        fail(where, "best %s is not the engine's best alignment" % hit["best"])
     for i, a in enumerate(alns):
-        segs, lo, hi = a["segments"], min(a["queryFrom"], a["queryTo"]), max(a["queryFrom"], a["queryTo"])
+        segs, lo, hi = a["segments"], a["queryFrom"], a["queryTo"]
+        if lo > hi or a["subjectFrom"] > a["subjectTo"]:
+            fail(where + ["alignment", i + 1], "a range runs down: %r" % a)
         ok = all(l <= u for l, u in segs) and all(p[1] < n[0] for p, n in zip(segs, segs[1:]))
         if not segs or not ok or segs[0][0] < lo or segs[-1][1] > hi:
             fail(where + ["alignment", i + 1], "segments %s not ascending, disjoint, within %d..%d" % (segs, lo, hi))
@@ -157,9 +178,8 @@ def check_hit(hit, where):
 
 def tool_alignment(a):
     return {"score": a["score"], "eValue": a["eValue"], "bitScore": a["bitScore"],
-            "query": tuple(sorted((a["queryFrom"], a["queryTo"]))),
-            "subject": tuple(sorted((a["subjectFrom"], a["subjectTo"]))), "cover": merge(a["segments"]),
-            "reversed": (a["queryFrom"] > a["queryTo"], a["subjectFrom"] > a["subjectTo"])}
+            "query": (a["queryFrom"], a["queryTo"]), "subject": (a["subjectFrom"], a["subjectTo"]),
+            "cover": merge(a["segments"]), "reversed": (a["queryStrand"] == -1, a["subjectStrand"] == -1)}
 
 
 def near(a, b, key):

@@ -136,7 +136,7 @@ def main():
                 continue
             (check_blast if blast else check_fasta)(where, settings, cmd)
             out = run([tool, "run"] + chosen + files + ["--db", os.path.join(SEQ, FILES[library])], where)
-            hits = sum(len(q["hits"]) for q in json.loads(out)) if out is not None else 0
+            hits = sum(len(json.loads(q)["hits"]) for q in out.splitlines()) if out is not None else 0
             if out is not None and hits == 0:
                 problems.append("%s: run found no hits" % where)
             print("%-28s %s; run: %d hits" % (where, line.strip()[:90], hits))

@@ -1,0 +1,57 @@
+#ifndef NORVEXT_JSON_JSONTEXT_H
+#define NORVEXT_JSON_JSONTEXT_H
+
+/// \file
+/// JSON text written straight into a string, for records printed often and
+/// in bulk (search results), where building a JSON tree first would cost
+/// more than reading the output they came from.
+
+#include <norvext/json/Export.h>
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+namespace NorvJson {
+
+/// Appends JSON pieces to a string; the caller puts them in order. Values
+/// travel as in toJson(): bytes that are not UTF-8 as {"base64": "..."},
+/// doubles in their shortest exact form ("NaN", "Infinity" as strings).
+/// Never fails but for allocation.
+class NORVJSON_API JsonText {
+public:
+    /// Appends to `out`, which must outlive the writer.
+    explicit JsonText(std::string& out) : m_out(out) {}
+
+    /// `text` as it stands: punctuation.
+    JsonText& raw(const char* text) {
+        m_out += text;
+        return *this;
+    }
+    /// `"name":`; the name is written as it stands.
+    JsonText& key(const char* name);
+    /// A JSON number.
+    JsonText& integer(long long value);
+    /// A JSON number, or a string where JSON has none.
+    JsonText& real(double value);
+    /// A JSON string, or {"base64": ...} for bytes that are not UTF-8.
+    JsonText& text(const std::string& bytes);
+    /// `null`.
+    JsonText& null() { return raw("null"); }
+    /// The value, or `null` when there is none.
+    template <class T>
+    JsonText& optional(const std::optional<T>& value) {
+        return value ? number(*value) : null();
+    }
+
+private:
+    JsonText& number(double value) { return real(value); }
+    JsonText& number(unsigned int value) { return integer(value); }
+    JsonText& number(int value) { return integer(value); }
+
+    std::string& m_out;
+};
+
+}  // namespace NorvJson
+
+#endif
