@@ -24,7 +24,7 @@ NORVSEARCH_API bool formatFromName(std::string_view name, SearchFormat& format);
 
 /// The format of an output that begins with `head` (its first few hundred
 /// bytes), from positive signs only: XML when it starts with an XML
-/// declaration or <BlastOutput>; BLAST or FASTA tabular when its first
+/// declaration or a BlastOutput element; BLAST or FASTA tabular when its first
 /// comment names a program of that engine (findProgram()); BLAST tabular
 /// when its first line, not a comment, has four columns or more. False,
 /// leaving `format` alone, for an empty output or one that is none of these.
