@@ -5,6 +5,7 @@
 #include "internal/Fields.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace NorvSearch {
 namespace {
@@ -17,8 +18,10 @@ const char* const kNames[] = {"blast-xml", "blast-tab", "fasta-tab"};
 
 const char* formatName(SearchFormat format) { return kNames[static_cast<int>(format)]; }
 
+std::vector<std::string> formatNames() { return std::vector<std::string>(std::begin(kNames), std::end(kNames)); }
+
 bool formatFromName(std::string_view name, SearchFormat& format) {
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < static_cast<int>(std::size(kNames)); ++i) {
         if (name == kNames[i]) {
             format = static_cast<SearchFormat>(i);
             return true;

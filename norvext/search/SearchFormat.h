@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace NorvSearch {
 
@@ -17,6 +18,9 @@ enum class SearchFormat {
 
 /// The format's name: "blast-xml", "blast-tab" or "fasta-tab".
 NORVSEARCH_API const char* formatName(SearchFormat format);
+
+/// The names of every format, in the order of SearchFormat.
+NORVSEARCH_API std::vector<std::string> formatNames();
 
 /// The format named `name` (as formatName() gives it); false, leaving
 /// `format` alone, for any other name.

@@ -178,7 +178,7 @@ int main(int argc, char** argv) {
         ->required();
     importCommand->add_option("--format", import.format, "The output's format; recognised from the content when "
                                                          "not given")
-        ->check(CLI::IsMember({"blast-xml", "blast-tab", "fasta-tab"}));
+        ->check(CLI::IsMember(NorvSearch::formatNames()));
     importCommand->add_option("--fields", import.fields,
                               "The columns of tabular output as BLAST field keywords (\"std btop\", or BLAST's own "
                               "\"6 std btop\"); they override a '# Fields:' line; default: that line, else the "
