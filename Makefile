@@ -28,7 +28,7 @@ demo: build
 	cmake --build $(BUILD) --target demo
 
 # Every test, the same cases on every run: the normal build, the whole suite
-# as a 32-bit x86 Linux build (where the machine runs such programs), under
+# as a 32-bit x86 Linux build (under qemu-user where the kernel cannot), under
 # ASan + UBSan and under TSan (norvext-search reads and prints on two
 # threads), then every fuzz target over its fixed inputs.
 test: test-normal test-linux32 test-sanitize test-fuzz
@@ -70,8 +70,8 @@ install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 # 32-bit Windows: MinGW-w64 cross build, export table, tests and demo under
-# Wine. The one rule that changes the whole machine (scripts/test-windows
-# says what and when).
+# Wine. It changes the whole machine (scripts/test-windows says what and
+# when).
 test-windows: deps
 	scripts/test-windows $(BUILD)-win $(FLAGS)
 

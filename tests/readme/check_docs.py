@@ -5,8 +5,9 @@
 #   <!-- make targets -->   must hold only `make TARGET [VAR=value]...` lines
 #                           (comments after #) naming rules of the Makefile.
 # Any other fenced block may only be ```sh commands other than make, except
-# that README.md shows the output of norvext-dump --help and --list-types,
-# which tools.dump.readme_usage and tools.dump.readme_types check. In the
+# that README.md shows the output of norvext-dump --list-types and
+# docs/norvext-dump.md that of its --help, which tools.dump.readme_types and
+# tools.dump.docs_usage check. In the
 # prose, every `make TARGET` names a rule and every relative link leads to a
 # file. README.md links every document of docs/ and has at most 150 lines.
 # Usage: check_docs.py SOURCE_DIR
@@ -15,7 +16,8 @@ import re
 import sys
 
 MAX_README_LINES = 150
-CHECKED_ELSEWHERE = {"output of norvext-dump --help", "output of norvext-dump --list-types"}
+CHECKED_ELSEWHERE = {("README.md", "output of norvext-dump --list-types"),
+                     ("docs/norvext-dump.md", "output of norvext-dump --help")}
 # A marker (optional), then a fenced block (info, body) or a run of table lines.
 BLOCK = re.compile(r"(<!-- ([^\n]*) -->\n+)?(```([^\n]*)\n((?:[^`][^\n]*\n|\n)*)```|(?:\|[^\n]*\n)+)")
 MAKE_LINE = re.compile(r"make ([A-Za-z][A-Za-z0-9_-]*)(?: [A-Z_]+=[^ ]+)*")
@@ -57,7 +59,7 @@ def check_doc(doc):
             for line in lines:
                 command = MAKE_LINE.fullmatch(re.sub(" *#.*", "", line))
                 check(doc, command and has_rule(command[1]), f"not a make command naming a Makefile target: {line}")
-        elif has_marker and not (doc == "README.md" and marker in CHECKED_ELSEWHERE):
+        elif has_marker and (doc, marker) not in CHECKED_ELSEWHERE:
             problems.append(f"{doc}: unknown marker <!-- {marker} -->")
         elif not has_marker and (info not in (None, "sh") or info and re.search("(^|\n)make ", body)):
             problems.append(f"{doc}: a ```{info} block needs a marker (make commands <!-- make targets -->,"

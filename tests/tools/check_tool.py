@@ -1,5 +1,5 @@
-"""norvext-dump as a process: its exit codes, its streams, the README's
-quotations of it. What it prints is the library's dump and JSON, which the
+"""norvext-dump as a process: its exit codes, its streams, the quotations
+of it in README.md and docs/norvext-dump.md. What it prints is the library's dump and JSON, which the
 unit tests check in-process; here a handful of runs, each checked whole.
 
 Usage: check_tool.py SOURCE_DIR WORK_DIR TOOL [--emulator E] [--only CASE]
@@ -26,6 +26,7 @@ fasta_json = src / "tests/samples/FastAParams-2.json"
 fasta_bytes = (src / "tests/wire/0.1/FastAParams-1.bin").read_bytes()
 bad_json = src / "tests/tools/expected/bad-summary.json"
 readme = (src / "README.md").read_text()
+manual = (src / "docs/norvext-dump.md").read_text()
 summary = src / "tests/wire/0.1/Summary-0.bin"
 summary_dump = summary.with_suffix(".dump").read_text()
 version = re.search(r"project\(NorvExt VERSION (\S+)", (src / "CMakeLists.txt").read_text()).group(1)
@@ -58,9 +59,14 @@ CASES = {
                        {"stderr_re": "^norvext-dump: unknown option --bogus" + re.escape(usage)}),
     "list_and_more": (["--list-types", "--type", "Summary"], None, 2,
                       {"stderr_re": "^norvext-dump: --list-types takes nothing else" + re.escape(usage)}),
-    "type_without_class": (["--type"], None, 2, {"stderr_re": "^norvext-dump: --type needs a class name" + re.escape(usage)}),
+    "type_without_class": (["--type"], None, 2,
+                           {"stderr_re": "^norvext-dump: --type: 1 required CLASS missing" + re.escape(usage)}),
+    "type_twice": (["--type", "Summary", "--type=DBQuery", summary], None, 2,
+                   {"stderr_re": "^norvext-dump: --type: [^\n]*received 2" + re.escape(usage)}),
+    "json_and_encode": (["--json", "--encode", "--type", "Summary", summary], None, 2,
+                        {"stderr_re": "^norvext-dump: --json excludes --encode" + re.escape(usage)}),
     "version": (["--version"], None, 0, {"stdout": f"norvext-dump {version}\n"}),
-    "readme_usage": (["--help"], None, 0, {"stdout_in": readme}),
+    "docs_usage": (["--help"], None, 0, {"stdout_in": manual}),
     "readme_types": (["--list-types"], None, 0, {"stdout_in": readme}),
 }
 

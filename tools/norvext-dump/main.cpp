@@ -13,6 +13,8 @@
 
 #include <norvutil/AlignedBuf.h>
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -20,6 +22,7 @@
 #include <exception>
 #include <functional>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,13 +38,15 @@ const char* const kUsage =
     "       norvext-dump --list-types\n"
     "       norvext-dump --json --type CLASS FILE\n"
     "       norvext-dump --encode --type CLASS FILE\n"
-    "       norvext-dump --version\n"
-    "Prints the object of class CLASS persisted in FILE, a file that holds the\n"
-    "bytes of an AlignedBuf (- reads standard input). --json prints it as JSON;\n"
-    "--encode reads that JSON from FILE and writes the bytes to standard output.\n";
+    "       norvext-dump --version\n";
 
 enum Status { kPrinted = 0, kBadInput = 1, kBadUsage = 2 };
-enum Mode { kDump, kJson, kEncode };
+
+// CLI11's help with the usage lines above in place of its one usage line.
+class DumpHelp : public CLI::Formatter {
+public:
+    std::string make_usage(const CLI::App*, std::string) const override { return kUsage; }
+};
 
 int badUsage(const std::string& problem) {
     std::cerr << "norvext-dump: " << problem << '\n' << kUsage;
@@ -180,70 +185,61 @@ int encodeFile(const NorvDump::DumpType& type, const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string typeName;
-    bool haveType = false;
-    bool list = false;
-    Mode mode = kDump;
-    std::vector<std::string> files;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            std::cout << kUsage;
-            return kPrinted;
-        } else if (arg == "--version") {
-            std::cout << "norvext-dump " << NORVEXT_VERSION << '\n';
-            return kPrinted;
-        } else if (arg == "--json" || arg == "--encode") {
-            const Mode wanted = arg == "--json" ? kJson : kEncode;
-            if (mode != kDump && mode != wanted) {
-                return badUsage("--json and --encode exclude each other");
-            }
-            mode = wanted;
-        } else if (arg == "--list-types") {
-            list = true;
-        } else if (arg == "--type" || arg.compare(0, 7, "--type=") == 0) {
-            if (haveType) {
-                return badUsage("--type given twice");
-            }
-            if (arg == "--type") {
-                if (i + 1 == argc) {
-                    return badUsage("--type needs a class name");
-                }
-                typeName = argv[++i];
-            } else {
-                typeName = arg.substr(7);
-            }
-            haveType = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return badUsage("unknown option " + arg);
-        } else {
-            files.push_back(arg);
-        }
-    }
+    CLI::App app("Prints the object of class CLASS persisted in FILE, a file that holds the bytes\n"
+                 "of an AlignedBuf, as its dump or as JSON; or turns such JSON back into bytes.",
+                 "norvext-dump");
+    app.formatter(std::make_shared<DumpHelp>());
+    app.footer("Exit status: 0 when printed, 1 when the input is bad, 2 when the command line is wrong.");
+    app.set_version_flag("--version", std::string("norvext-dump ") + NORVEXT_VERSION);
+    // What CLI11 cannot place is kept, to be named below: an unknown option
+    // as such, a second FILE as one too many.
+    app.allow_extras();
 
-    if (list) {
-        if (haveType || !files.empty() || mode != kDump) {
+    std::string path;
+    CLI::Option* file = app.add_option("FILE", path, "The file to read; - reads standard input");
+    std::string typeName;
+    CLI::Option* type = app.add_option("--type", typeName, "The class of the object (--list-types lists them)")
+                            ->type_name("CLASS");
+    CLI::Option* json = app.add_flag("--json", "Print the object as JSON");
+    CLI::Option* encode =
+        app.add_flag("--encode", "Read the object's JSON from FILE; write its bytes to standard output");
+    json->excludes(encode);
+    CLI::Option* list = app.add_flag("--list-types", "List the classes, one a line");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Success& done) {
+        return app.exit(done);
+    } catch (const CLI::ParseError& error) {
+        return badUsage(error.what());
+    }
+    const std::vector<std::string> extras = app.remaining();
+    const auto unknown = std::find_if(extras.begin(), extras.end(),
+                                      [](const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; });
+    if (unknown != extras.end()) {
+        return badUsage("unknown option " + *unknown);
+    }
+    if (*list) {
+        if (*type || *file || *json || *encode) {
             return badUsage("--list-types takes nothing else");
         }
         return listTypes();
     }
-    if (!haveType) {
+    if (!*type) {
         return badUsage("no --type given");
     }
-    const NorvDump::DumpType* type = NorvDump::findDumpType(typeName);
-    if (type == nullptr) {
+    const NorvDump::DumpType* found = NorvDump::findDumpType(typeName);
+    if (found == nullptr) {
         return badUsage("unknown type '" + typeName + "' (norvext-dump --list-types lists them)");
     }
-    if (files.size() != 1) {
-        return badUsage(files.empty() ? "no FILE given" : "more than one FILE given");
+    if (!*file || !extras.empty()) {
+        return badUsage(*file ? "more than one FILE given" : "no FILE given");
     }
-    switch (mode) {
-    case kJson:
-        return printJson(*type, files.front());
-    case kEncode:
-        return encodeFile(*type, files.front());
-    case kDump:
-        break;
+    if (*json) {
+        return printJson(*found, path);
     }
-    return dumpFile(*type, files.front());
+    if (*encode) {
+        return encodeFile(*found, path);
+    }
+    return dumpFile(*found, path);
 }
