@@ -30,6 +30,17 @@ JsonText& JsonText::real(double value) {
     return *this;
 }
 
+JsonText& JsonText::pairs(const std::vector<std::pair<int, int>>& values) {
+    m_out += '[';
+    const char* separator = "";
+    for (const auto& pair : values) {
+        raw(separator).raw("[").integer(pair.first).raw(",").integer(pair.second).raw("]");
+        separator = ",";
+    }
+    m_out += ']';
+    return *this;
+}
+
 JsonText& JsonText::text(const std::string& bytes) {
     if (!internal::isUtf8(bytes)) {
         m_out += "{\"base64\":\"" + internal::base64(bytes) + "\"}";

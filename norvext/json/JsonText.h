@@ -11,6 +11,8 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace NorvJson {
 
@@ -36,6 +38,8 @@ public:
     JsonText& real(double value);
     /// A JSON string, or {"base64": ...} for bytes that are not UTF-8.
     JsonText& text(const std::string& bytes);
+    /// Pairs of numbers as a JSON array of two-element arrays: [[1,2],[5,9]].
+    JsonText& pairs(const std::vector<std::pair<int, int>>& values);
     /// `null`.
     JsonText& null() { return raw("null"); }
     /// The value, or `null` when there is none.

@@ -24,14 +24,8 @@ void alignment(Writer& json, const Norv::SeqAlign& record, Norv::SeqAlign::Segme
     json.raw(",").key("queryTo").integer(record.getQueryRange().end);
     json.raw(",").key("subjectFrom").integer(record.getSubjectRange().start);
     json.raw(",").key("subjectTo").integer(record.getSubjectRange().end);
-    json.raw(",").key("segments").raw("[");
     record.getLineSegs(segments, 1, false, false);
-    const char* separator = "";
-    for (const auto& segment : segments) {
-        json.raw(separator).raw("[").integer(segment.first).raw(",").integer(segment.second).raw("]");
-        separator = ",";
-    }
-    json.raw("]}");
+    json.raw(",").key("segments").pairs(segments).raw("}");
 }
 
 void hit(Writer& json, const Norv::XBlastHit& hit, Norv::SeqAlign::Segments& segments) {

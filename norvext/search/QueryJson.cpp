@@ -59,14 +59,8 @@ void alignment(JsonText& json, const AlignmentResult& alignment, Norv::SeqAlign:
     json.raw(",").key("percentIdentity").optional(alignment.percentIdentity);
     letters(json.raw(",").key("querySeq"), alignment.queryLetters);
     letters(json.raw(",").key("subjectSeq"), alignment.subjectLetters);
-    json.raw(",").key("segments").raw("[");
     record.getLineSegs(segments, 1, false, false);
-    const char* separator = "";
-    for (const auto& segment : segments) {
-        json.raw(separator).raw("[").integer(segment.first).raw(",").integer(segment.second).raw("]");
-        separator = ",";
-    }
-    json.raw("]}");
+    json.raw(",").key("segments").pairs(segments).raw("}");
 }
 
 void hit(JsonText& json, const Norv::XBlastHit& hit, const QueryResult& result, const std::vector<std::size_t>& places,
