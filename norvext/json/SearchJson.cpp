@@ -1,5 +1,6 @@
 #include <norvext/json/SearchJson.h>
 
+#include <norvext/common/internal/Utf8.h>
 #include <norvext/query/Summary.h>
 #include <norvext/results/XBlast.h>
 
@@ -56,7 +57,7 @@ public:
     }
     // Bytes as a JSON string, or {"base64": ...} when they are not UTF-8.
     Writer& text(const std::string& bytes) {
-        if (!internal::isUtf8(bytes)) {
+        if (!Norv::internal::isUtf8(bytes)) {
             m_out += "{\"base64\":\"" + internal::base64(bytes) + "\"}";
             return *this;
         }
