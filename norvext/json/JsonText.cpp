@@ -1,5 +1,7 @@
 #include <norvext/json/JsonText.h>
 
+#include <norvext/common/internal/Utf8.h>
+
 #include "internal/JsonEncoding.h"
 
 #include <charconv>
@@ -42,7 +44,7 @@ JsonText& JsonText::pairs(const std::vector<std::pair<int, int>>& values) {
 }
 
 JsonText& JsonText::text(const std::string& bytes) {
-    if (!internal::isUtf8(bytes)) {
+    if (!Norv::internal::isUtf8(bytes)) {
         m_out += "{\"base64\":\"" + internal::base64(bytes) + "\"}";
         return *this;
     }

@@ -1,5 +1,8 @@
 #include <norvext/search/SearchPicture.h>
 
+#include <norvext/common/internal/Utf8.h>
+#include <norvseq/Alignment.h>
+
 #include <algorithm>
 #include <cmath>
 #include <locale>
@@ -15,19 +18,24 @@ const int kWidth = 800;
 const int kPlotLeft = 200;           // the axis's first position starts here
 const int kPlotRight = 780;          // and its last one ends here
 const int kLabelRight = 192;         // hit labels end here
+const int kBracketX = 196;           // joins the rows of one hit's alignments
 const int kKeyHeight = 28;           // the colour key above the panels
 const int kAxisY = 28;               // in a panel: the axis line
 const int kTickLength = 5;
 const int kTickLabelY = 44;          // baseline of the axis numbers
 const int kRowsTop = 54;             // the first row
-const int kRowsHeight = 600;         // rows share this height, within:
-const int kMaxPitch = 14;            // one or a few hits: readable bars
-const int kMinPitch = 3;             // a thousand: 2 px bar, 1 px space
+const int kRowPitch = 10;            // one alignment's row
+const int kBarHeight = 8;            // from the row's top; 2 white below
+const int kHitGap = 4;               // below each hit's rows: a label fits in 14
+const int kNoteHeight = 16;          // "and N more hits"
 const int kNoHitsHeight = 20;
 const int kPanelBottom = 12;
+const int kFooterHeight = 24;        // "N more queries not drawn"
 const int kFontSize = 11;
-const int kLabelRoom = 14;           // a label needs this much height
+const int kNoteFontSize = 9;         // "and N more alignments", in a row
 const std::size_t kLabelLetters = 22;
+const std::size_t kTitleLetters = 100;
+const std::size_t kQueryLetters = 60;
 const char* const kLineColour = "#999999";
 
 struct Band {
@@ -41,41 +49,18 @@ const Band kBands[] = {{-HUGE_VAL, "#000000", "&lt; 40"},
                        {80, "#FF00FF", "80\xE2\x80\x93" "200"},
                        {200, "#FF0000", "\xE2\x89\xA5 200"}};
 
-int pitchOf(std::size_t rows) {
-    const std::size_t share = rows == 0 ? kMaxPitch : kRowsHeight / rows;
-    return static_cast<int>(std::clamp<std::size_t>(share, kMinPitch, kMaxPitch));
+// Rows of a hit with `count` alignments: one per alignment drawn (one
+// empty row for a hit without any), and one that counts the rest.
+int rowsOf(std::size_t count) {
+    const int drawn = static_cast<int>(std::min<std::size_t>(count, SearchPicture::s_maxAlignments));
+    return std::max(1, drawn) + (count > static_cast<std::size_t>(drawn) ? 1 : 0);
 }
 
-int barHeightOf(int pitch) { return pitch - std::max(1, pitch / 4); }
+int hitHeight(std::size_t count) { return rowsOf(count) * kRowPitch + kHitGap; }
 
-int panelHeight(std::size_t rows) {
-    return kRowsTop + (rows == 0 ? kNoHitsHeight : static_cast<int>(rows) * pitchOf(rows)) + kPanelBottom;
-}
-
-// Length of the UTF-8 sequence that starts `text` at `at`; 0 when the bytes
-// there are not one (overlong forms, surrogates and code points past
-// U+10FFFF included).
-std::size_t utf8Length(const std::string& text, std::size_t at) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    if (lead < 0x80) {
-        return 1;
-    }
-    std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-    if (length == 0 || lead > 0xF4 || at + length > text.size()) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80) {
-            return 0;
-        }
-    }
-    const unsigned char second = byte(at + 1);
-    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) || (lead == 0xF0 && second < 0x90) ||
-        (lead == 0xF4 && second >= 0x90)) {
-        return 0;
-    }
-    return length;
+// "N things", or "1 thing".
+std::string counted(std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + ' ' + (n == 1 ? one : many);
 }
 
 // `text` as XML character data of at most `letters` characters (the last
@@ -87,14 +72,14 @@ std::string xmlText(const std::string& text, std::size_t letters = std::string::
     for (std::size_t at = 0; at < text.size(); ++count) {
         if (count + 1 == letters && at < text.size()) {
             // One letter left: the ellipsis unless this is the last one.
-            const std::size_t length = std::max<std::size_t>(1, utf8Length(text, at));
+            const std::size_t length = std::max<std::size_t>(1, Norv::internal::utf8Length(text, at));
             if (at + length < text.size()) {
                 out += "\xE2\x80\xA6";
                 break;
             }
         }
         const char c = text[at];
-        const std::size_t length = utf8Length(text, at);
+        const std::size_t length = Norv::internal::utf8Length(text, at);
         if (length == 0 || (length == 1 && static_cast<unsigned char>(c) < 0x20) || c == 0x7F) {
             out += '?';
             ++at;
@@ -198,12 +183,58 @@ const char* SearchPicture::colourOf(double bitScore) {
 }
 
 void SearchPicture::add(const Norv::XBlast& search) {
+    if (m_panels.size() < m_added) {
+        ++m_added;  // an earlier record did not fit: the picture is full
+        return;
+    }
+    // Which hits fit comes from their alignment counts alone, so that only
+    // the drawn part of the record is ever turned into geometry.
     Panel panel;
+    panel.hitCount = search.size();
+    Norv::XBlast drawn(search.getQuery(), search.getRange());
+    drawn.setParams(search.getParams());  // getLineSet's translation flag
+    int rows = 0;
+    for (const Norv::XBlastHit& hit : search) {
+        Norv::XBlastHit kept;
+        std::size_t count = 0;
+        for (const auto& alignment : hit.getAlignments()) {
+            if (alignment && count++ < static_cast<std::size_t>(s_maxAlignments)) {
+                kept.add(alignment);
+            }
+        }
+        if (rows + rowsOf(count) > s_maxRows) {
+            break;
+        }
+        rows += rowsOf(count);
+        HitRows drawnHit;
+        drawnHit.label = xmlText(hit.getSourceID(), kLabelLetters);
+        drawnHit.title = xmlText(hit.getSourceID(), kTitleLetters);
+        drawnHit.alignmentCount = count;
+        panel.hits.push_back(std::move(drawnHit));
+        drawn.add(kept);
+    }
+    panel.height = kRowsTop + kPanelBottom;
+    if (panel.hitCount == 0) {
+        panel.height += kNoHitsHeight;
+    }
+    for (const HitRows& hit : panel.hits) {
+        panel.height += hitHeight(hit.alignmentCount);
+    }
+    if (panel.hits.size() < panel.hitCount) {
+        panel.height += kNoteHeight;
+    }
+    // Room for the footer is kept from the start, since whether a later
+    // record is left out is not known yet.
+    if (kKeyHeight + m_panelsHeight + panel.height + kFooterHeight > s_maxHeight) {
+        ++m_added;
+        return;
+    }
+
     if (search.getQuery()) {
-        panel.queryID = search.getQuery()->getSourceID();
+        panel.queryID = xmlText(search.getQuery()->getSourceID(), kQueryLetters);
     }
     Norv::XBlast::LineSet lines;
-    search.getLineSet(lines, true);
+    drawn.getLineSet(lines, true);
     const Norv::Sequence::Range& range = search.getRange();
     long long largest = 1;
     for (const auto& row : lines) {
@@ -219,32 +250,47 @@ void SearchPicture::add(const Norv::XBlast& search) {
                        : static_cast<unsigned long long>(largest);
     const long long span = static_cast<long long>(panel.span);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const Norv::XBlastHit& hit = search.getHit(static_cast<unsigned int>(i));
-        Row row;
-        row.label = hit.getSourceID();
-        row.bitScore = hit.getBitScore();
-        for (const auto& segments : lines[i]) {
-            row.alignments.emplace_back();
+        const Norv::XBlastHit& hit = drawn.getHit(static_cast<unsigned int>(i));
+        for (std::size_t k = 0; k < lines[i].size(); ++k) {
+            AlignmentRow row;
+            row.bitScore = hit.getAlignments()[k]->getSeqAlign().getBitScore();
             // Positions off the axis (a record whose alignments do not fit
             // its range) are cut at its ends.
-            for (const auto& segment : segments) {
+            for (const auto& segment : lines[i][k]) {
                 const long long lower = std::max<long long>(1, std::min(segment.first, segment.second));
                 const long long upper = std::min<long long>(span, std::max(segment.first, segment.second));
                 if (lower <= upper) {
-                    row.alignments.back().emplace_back(lower, upper);
+                    row.bars.emplace_back(xOf(static_cast<double>(lower), panel.span),
+                                          xOf(static_cast<double>(upper) + 1, panel.span));
                 }
             }
+            // Bars closer than a pixel join: a gap that narrow does not show,
+            // and an alignment keeps at most one bar a pixel however many
+            // gaps it has.
+            std::sort(row.bars.begin(), row.bars.end());
+            std::vector<std::pair<double, double>> joined;
+            for (const auto& bar : row.bars) {
+                if (!joined.empty() && bar.first - joined.back().second < 1) {
+                    joined.back().second = std::max(joined.back().second, bar.second);
+                } else {
+                    joined.push_back(bar);
+                }
+            }
+            row.bars = std::move(joined);
+            panel.hits[i].alignments.push_back(std::move(row));
         }
-        panel.rows.push_back(std::move(row));
     }
     m_panels.push_back(std::move(panel));
+    m_panelsHeight += m_panels.back().height;
+    ++m_added;
+}
+
+int SearchPicture::getHeight() const {
+    return kKeyHeight + m_panelsHeight + (m_panels.size() < m_added ? kFooterHeight : 0);
 }
 
 std::string SearchPicture::toSvg() const {
-    int height = kKeyHeight;
-    for (const Panel& panel : m_panels) {
-        height += panelHeight(panel.rows.size());
-    }
+    const int height = getHeight();
     Svg svg;
     svg << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << kWidth << "\" height=\"" << height
@@ -253,49 +299,53 @@ std::string SearchPicture::toSvg() const {
     drawKey(svg);
     int top = kKeyHeight;
     for (const Panel& panel : m_panels) {
-        const std::size_t rows = panel.rows.size();
         svg << "<text x=\"8\" y=\"" << top + 16 << "\" font-size=\"13\"><tspan font-weight=\"bold\">"
-            << xmlText(panel.queryID) << "</tspan>  positions " << panel.first << "\xE2\x80\x93"
-            << panel.first + panel.span - 1 << ", " << rows << (rows == 1 ? " hit" : " hits") << "</text>\n";
+            << panel.queryID << "</tspan>  positions " << panel.first << "\xE2\x80\x93"
+            << panel.first + panel.span - 1 << ", " << counted(panel.hitCount, "hit", "hits") << "</text>\n";
         drawAxis(svg, top, panel.first, panel.span);
-        if (rows == 0) {
-            svg.text(kPlotLeft, top + kRowsTop + 14, "start", "no hits");
+        int y = top + kRowsTop;
+        if (panel.hitCount == 0) {
+            svg.text(kPlotLeft, y + 14, "start", "no hits");
         }
-        const int pitch = pitchOf(rows);
-        const int bar = barHeightOf(pitch);
-        // Thin rows label every k-th hit only, so that labels never overlap.
-        const int every = (kLabelRoom + pitch - 1) / pitch;
-        for (std::size_t i = 0; i < rows; ++i) {
-            const Row& row = panel.rows[i];
-            const int y = top + kRowsTop + static_cast<int>(i) * pitch;
-            svg << "<g><title>" << xmlText(row.label) << " (bit score " << row.bitScore << ")</title>\n";
-            // Lines first, so that bars lie over them.
-            for (const auto& segments : row.alignments) {
-                if (segments.size() > 1) {
-                    long long lower = segments.front().first, upper = segments.front().second;
-                    for (const auto& segment : segments) {
-                        lower = std::min(lower, segment.first);
-                        upper = std::max(upper, segment.second);
-                    }
-                    const double from = xOf(static_cast<double>(lower), panel.span);
-                    const double to = xOf(static_cast<double>(upper) + 1, panel.span);
-                    svg.rect(from, y + bar / 2, to - from, 1, kLineColour);
+        for (const HitRows& hit : panel.hits) {
+            svg.text(kLabelRight, y + kBarHeight / 2 + 4, "end", hit.label);
+            if (hit.alignments.size() > 1) {
+                svg.rect(kBracketX, y, 1, (static_cast<int>(hit.alignments.size()) - 1) * kRowPitch + kBarHeight,
+                         kLineColour);
+            }
+            for (std::size_t k = 0; k < hit.alignments.size(); ++k) {
+                const AlignmentRow& row = hit.alignments[k];
+                const int rowTop = y + static_cast<int>(k) * kRowPitch;
+                svg << "<g><title>" << hit.title << " (alignment " << k + 1 << " of " << hit.alignmentCount
+                    << ", bit score " << row.bitScore << ")</title>\n";
+                // The line first, so that the bars lie over it.
+                if (row.bars.size() > 1) {
+                    svg.rect(row.bars.front().first, rowTop + kBarHeight / 2,
+                             row.bars.back().second - row.bars.front().first, 1, kLineColour);
                 }
-            }
-            const char* colour = colourOf(row.bitScore);
-            for (const auto& segments : row.alignments) {
-                for (const auto& segment : segments) {
-                    const double from = xOf(static_cast<double>(segment.first), panel.span);
-                    const double to = xOf(static_cast<double>(segment.second) + 1, panel.span);
-                    svg.rect(from, y, to - from, bar, colour);
+                for (const auto& bar : row.bars) {
+                    svg.rect(bar.first, rowTop, bar.second - bar.first, kBarHeight, colourOf(row.bitScore));
                 }
+                svg << "</g>\n";
             }
-            svg << "</g>\n";
-            if (i % every == 0) {
-                svg.text(kLabelRight, y + bar / 2 + 4, "end", xmlText(row.label, kLabelLetters));
+            if (hit.alignmentCount > hit.alignments.size()) {
+                svg.text(kPlotLeft, y + static_cast<int>(hit.alignments.size()) * kRowPitch + kBarHeight, "start",
+                         "and " + counted(hit.alignmentCount - hit.alignments.size(), "more alignment",
+                                          "more alignments"),
+                         kNoteFontSize);
             }
+            y += hitHeight(hit.alignmentCount);
         }
-        top += panelHeight(rows);
+        if (panel.hits.size() < panel.hitCount) {
+            svg.text(kPlotLeft, y + 12, "start",
+                     "and " + counted(panel.hitCount - panel.hits.size(), "more hit", "more hits"));
+        }
+        top += panel.height;
+    }
+    if (m_panels.size() < m_added) {
+        svg << "<text x=\"8\" y=\"" << top + 16 << "\" font-size=\"13\">"
+            << counted(m_added - m_panels.size(), "more query", "more queries") << " not drawn (the picture stops at "
+            << s_maxHeight << " pixels)</text>\n";
     }
     svg << "</svg>\n";
     return svg.str();

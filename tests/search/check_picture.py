@@ -2,20 +2,28 @@
 """Looks at the pictures of real blastp runs as a person would: `norvext-search
 import --svg` draws them, librsvg's rsvg-convert renders them to PNG, and the
 pixels are checked where the documented layout (docs/search.md, "Pictures")
-puts each segment of the tool's JSON: a bar in the colour of the hit's bit
-score, the thin grey line and no bar across an alignment's gaps, the axis, a
-label beside every k-th row and none between labels on thin rows.  Runs: two
-queries against prot_test.lib (XML, and tabular without query lengths), and
-one query against windows of every example protein with -evalue 5000, for
-more than a thousand rows.  Usage: check_picture.py --tool PATH/norvext-search"""
+puts each segment of the tool's JSON: a bar in the colour of its alignment's
+bit score, each alignment of a hit on a row of its own with white between the
+rows and a grey bracket joining them, the thin grey line and no bar across an
+alignment's gaps, the axis, a label beside each hit's first row and none
+beside the others, and the notes of what is not drawn.  Runs: two queries
+against prot_test.lib (XML, and tabular without query lengths); one query
+against windows of every example protein with -evalue 5000, over a thousand
+hits; and a made-up tabular file of 400 queries with up to 160 hits of up to
+five alignments each, whose picture must stop within its height and count the
+queries left out.  Usage: check_picture.py --tool PATH/norvext-search"""
 import argparse, json, math, os, shutil, struct, subprocess, sys, tempfile, zlib
 
 SEQ = "/usr/share/doc/fasta3/examples/seq"
 PACKAGE = {"makeblastdb": "ncbi-blast+", "blastp": "ncbi-blast+", "rsvg-convert": "librsvg2-bin"}
-LEFT, RIGHT, KEY, AXIS, ROWS, BOTTOM, LABEL_RIGHT, LABEL_ROOM = 200, 780, 28, 28, 54, 12, 192, 14
+LEFT, RIGHT, KEY, AXIS, ROWS, BOTTOM, LABEL_RIGHT, BRACKET = 200, 780, 28, 28, 54, 12, 192, 196
+PITCH, BAR, HIT_GAP, NOTE, NO_HITS, FOOTER = 10, 8, 4, 16, 20, 24
+MAX_ROWS, MAX_ALIGNMENTS, MAX_HEIGHT = 24, 3, 16000
 BANDS = [(200, (255, 0, 0)), (80, (255, 0, 255)), (50, (0, 255, 0)), (40, (0, 0, 255)), (-math.inf, (0, 0, 0))]
 WHITE, GREY = (255, 255, 255), (0x99, 0x99, 0x99)
-problems, counts = [], {"bar": 0, "gap": 0, "label": 0, "no label": 0}
+KINDS = ["bar", "row space", "gap", "bracket", "no bracket", "label", "no label", "more alignments", "more hits",
+         "queries not drawn"]
+problems, counts = [], dict.fromkeys(KINDS, 0)
 
 
 def run(cmd, **kw):
@@ -64,53 +72,122 @@ def expect(get, x, y, want, where):
         problems.append("%s: pixel (%d, %d) is %s, want %s" % (where, x, y, get(x, y), want))
 
 
-def check(tool, output, work, min_rows):
+def ink(get, xs, ys):
+    """Whether any pixel at xs by ys is dark: text."""
+    return any(min(get(x, y)) < 100 for x in xs for y in ys)
+
+
+def rows_of(alignments):
+    """Rows of a hit: one per alignment drawn (one for none), one for the rest."""
+    return max(1, min(alignments, MAX_ALIGNMENTS)) + (alignments > MAX_ALIGNMENTS)
+
+
+def layout(search):
+    """The hits a panel draws and its height."""
+    hits, drawn, rows = search["hits"], [], 0
+    for hit in hits:
+        if rows + rows_of(len(hit["alignments"])) > MAX_ROWS:
+            break
+        rows += rows_of(len(hit["alignments"]))
+        drawn.append(hit)
+    height = ROWS + BOTTOM + (0 if hits else NO_HITS) + (NOTE if len(drawn) < len(hits) else 0)
+    return drawn, height + sum(rows_of(len(h["alignments"])) * PITCH + HIT_GAP for h in drawn)
+
+
+def check_hit(get, hit, y, x_of, span, where):
+    """The rows of one drawn hit, whose first row starts at y."""
+    here = "%s hit %s" % (where, hit["sourceID"])
+    counts["label"] += 1
+    ink(get, range(8, LABEL_RIGHT), (y + 3, y + 4, y + 5)) or problems.append(here + ": no label beside the first row")
+    shown = hit["alignments"][:MAX_ALIGNMENTS]
+    for k, alignment in enumerate(shown):
+        top, colour = y + k * PITCH, next(c for low, c in BANDS if alignment["bitScore"] >= low)
+        segs = sorted((max(1, lo), min(span, hi)) for lo, hi in alignment["segments"] if max(1, lo) <= min(span, hi))
+        bars = [(x_of(lo), x_of(hi + 1)) for lo, hi in segs]
+        for xa, xb in bars:  # every pixel wholly inside a bar: top and bottom, then white below
+            for x in range(math.ceil(xa + 0.01), math.floor(xb - 0.01)):
+                counts["bar"] += 1
+                expect(get, x, top, colour, "%s alignment %d bar" % (here, k + 1))
+                expect(get, x, top + BAR - 1, colour, "%s alignment %d bar" % (here, k + 1))
+                counts["row space"] += 1
+                expect(get, x, top + BAR + 1, WHITE, "%s alignment %d below its bar" % (here, k + 1))
+        for (_, hi), (lo, _) in zip(segs, segs[1:]):
+            for x in range(math.ceil(x_of(hi + 1) + 0.01), math.floor(x_of(lo) - 0.01)):
+                if all(x + 1 <= xa or x >= xb for xa, xb in bars):
+                    counts["gap"] += 1
+                    expect(get, x, top + BAR // 2, GREY, "%s alignment %d gap line" % (here, k + 1))
+                    expect(get, x, top, WHITE, "%s alignment %d gap" % (here, k + 1))
+        if k:
+            counts["no label"] += 1
+            if ink(get, range(8, LABEL_RIGHT), (top + BAR // 2,)):
+                problems.append(here + ": a label beside a later row")
+    if len(shown) > 1:
+        counts["bracket"] += 1
+        for dy in range((len(shown) - 1) * PITCH + BAR):
+            expect(get, BRACKET, y + dy, GREY, here + " bracket")
+    else:
+        counts["no bracket"] += 1
+        expect(get, BRACKET, y + BAR // 2, WHITE, here + " (one alignment) bracket")
+    if len(hit["alignments"]) > MAX_ALIGNMENTS:
+        counts["more alignments"] += 1
+        top = y + len(shown) * PITCH
+        ink(get, range(LEFT, LEFT + 60), range(top + 2, top + BAR)) or problems.append(here + ": no 'more alignments'")
+
+
+def check(tool, output, work, min_hits, min_not_drawn, options=()):
     name = os.path.basename(output)
     svg, png = os.path.join(work, name + ".svg"), os.path.join(work, name + ".png")
-    searches = [json.loads(line) for line in run([tool, "import", "--svg", svg, output]).splitlines()]
+    searches = [json.loads(line) for line in run([tool, "import", "--svg", svg] + list(options) + [output]).splitlines()]
     run(["rsvg-convert", svg, "-o", png])
     width, height, get = png_pixels(png)
-    top = KEY
+    top, not_drawn = KEY, 0
     for search in searches:
-        hits, where = search["hits"], "%s %s" % (name, search["query"]["id"])
-        n = len(hits)
-        segs = [[[(max(1, lo), hi) for lo, hi in a["segments"]] for a in hit["alignments"]] for hit in hits]
-        span = search["query"]["length"] or max([1] + [hi for h in segs for a in h for _, hi in a])
+        where = "%s %s" % (name, search["query"]["id"])
+        drawn, panel = layout(search)
+        if not_drawn or top + panel + FOOTER > MAX_HEIGHT:
+            not_drawn += 1  # this one and every later one
+            continue
+        segs = [(lo, hi) for hit in drawn for a in hit["alignments"][:MAX_ALIGNMENTS] for lo, hi in a["segments"]]
+        span = search["query"]["length"] or max([1] + [hi for _, hi in segs])
         x_of = lambda position: LEFT + (position - 1) * (RIGHT - LEFT) / span
-        pitch = min(14, max(3, 600 // n)) if n else 14
-        bar, every = pitch - max(1, pitch // 4), math.ceil(LABEL_ROOM / pitch)
         for x in range(LEFT, RIGHT, 7):
             expect(get, x, top + AXIS, (0, 0, 0), where + " axis")
-        for i, (hit, alignments) in enumerate(zip(hits, segs)):
-            y, here = top + ROWS + i * pitch, "%s hit %d %s" % (where, i + 1, hit["sourceID"])
-            colour = next(c for low, c in BANDS if hit["best"]["bitScore"] >= low)
-            bars = [(x_of(lo), x_of(hi + 1)) for a in alignments for lo, hi in a]
-            for xa, xb in bars:  # every pixel wholly inside a bar, top and bottom row
-                for x in range(math.ceil(xa + 0.01), math.floor(xb - 0.01)):
-                    counts["bar"] += 1
-                    expect(get, x, y, colour, here + " bar")
-                    expect(get, x, y + bar - 1, colour, here + " bar")
-            for a in alignments:
-                for (_, hi), (lo, _) in zip(sorted(a), sorted(a)[1:]):
-                    for x in range(math.ceil(x_of(hi + 1) + 0.01), math.floor(x_of(lo) - 0.01)):
-                        if all(x + 1 <= xa or x >= xb for xa, xb in bars):
-                            counts["gap"] += 1
-                            expect(get, x, y + bar // 2, GREY, here + " gap line")
-                            expect(get, x, y, WHITE, here + " gap")
-            # Labels: ink at a labelled row's middle; none where thin rows have
-            # no label and the neighbouring labels' letters do not reach.
-            ink = lambda dys: any(min(get(x, y + bar // 2 + dy)) < 100 for x in range(8, LABEL_RIGHT) for dy in dys)
-            if i % every == 0:
-                counts["label"] += 1
-                ink((-1, 0, 1)) or problems.append(here + ": no label beside the row")
-            elif (i % every) * pitch >= 8 and (every - i % every) * pitch >= 5:
-                counts["no label"] += 1
-                ink((0,)) and problems.append(here + ": a label beside a row that should have none")
-        top += ROWS + (n * pitch if n else 20) + BOTTOM
-        if n < min_rows:
-            problems.append("%s: %d hits, want at least %d" % (where, n, min_rows))
-    if (width, height) != (800, top):
-        problems.append("%s: picture %dx%d, want 800x%d" % (name, width, height, top))
+        y = top + ROWS
+        for hit in drawn:
+            check_hit(get, hit, y, x_of, span, where)
+            y += rows_of(len(hit["alignments"])) * PITCH + HIT_GAP
+        if len(drawn) < len(search["hits"]):
+            counts["more hits"] += 1
+            ink(get, range(LEFT, LEFT + 60), range(y + 4, y + 12)) or problems.append(where + ": no 'more hits'")
+        top += panel
+    if not_drawn:
+        counts["queries not drawn"] += 1
+        if not ink(get, range(8, LEFT), range(top + 6, top + 18)):
+            problems.append(name + ": no note of the queries not drawn")
+        top += FOOTER
+    if max([0] + [len(search["hits"]) for search in searches]) < min_hits:
+        problems.append("%s: no query with %d hits" % (name, min_hits))
+    if not_drawn < min_not_drawn:
+        problems.append("%s: %d queries not drawn, want at least %d" % (name, not_drawn, min_not_drawn))
+    if (width, height) != (800, top) or height > MAX_HEIGHT:
+        problems.append("%s: picture %dx%d, want 800x%d, at most %d high" % (name, width, height, top, MAX_HEIGHT))
+
+
+def many_queries(path):
+    """Tabular lines with BTOP of 400 made-up queries: up to 160 hits each, of
+    one to five alignments each, scattered over the bit-score bands and
+    positions, every other alignment with a gap of the subject."""
+    with open(path, "w") as out:
+        for q in range(400):
+            for h in range(10 + q * 37 % 150):
+                for a in range(1 + (q + h) % 5):
+                    start = 1 + (q * 13 + h * 7 + a * 41) % 300
+                    length = 30 + (h * 11 + a * 3) % 80
+                    gap = (5 + h % 10) * ((q + h + a) % 2)
+                    btop = "%d%s%d" % (length // 3, "A-" * gap, length - length // 3 - gap) if gap else str(length)
+                    bits = [30, 45, 60, 120, 250][(q + h + a) % 5] + 0.5
+                    out.write("query_%d\tsubject_%d_%d\t90.0\t%d\t1\t%d\t%d\t%d\t1\t%d\t1e-5\t%.1f\t%s\n"
+                              % (q, q, h, length, gap > 0, start, start + length - 1, length - gap, bits, btop))
 
 
 def main():
@@ -135,12 +212,15 @@ def main():
         run(["makeblastdb", "-in", "windows.fa", "-dbtype", "prot", "-out", "windows"], cwd=work)
         with open(os.path.join(work, "two.aa"), "w") as out:
             out.write(open(os.path.join(SEQ, "mgstm1.aa")).read() + open(os.path.join(SEQ, "gstt1_drome.aa")).read())
-        for db, fmt, extra, min_rows in [("prot", "5", [], 1), ("prot", "6", [], 1),
+        for db, fmt, extra, min_hits in [("prot", "5", [], 1), ("prot", "6", [], 1),
                                          ("windows", "5", ["-evalue", "5000", "-max_target_seqs", "5000"], 1000)]:
             query = "two.aa" if db == "prot" else os.path.join(SEQ, "mgstm1.aa")
             output = os.path.join(work, "%s-%s.out" % (db, fmt))
             run(["blastp", "-query", query, "-db", db, "-outfmt", fmt, "-out", output] + extra, cwd=work)
-            check(tool, output, work, min_rows)
+            check(tool, output, work, min_hits, 0)
+        many = os.path.join(work, "many.tab")
+        many_queries(many)
+        check(tool, many, work, 150, 300, ["--fields", "std btop"])
         # A picture that cannot be written: status 1, a message, no JSON.
         r = subprocess.run([tool, "import", "--svg", os.path.join(work, "none", "x.svg"),
                             os.path.join(work, "prot-5.out")], capture_output=True, text=True)
@@ -148,10 +228,13 @@ def main():
             problems.append("unwritable --svg: status %d, stderr %r" % (r.returncode, r.stderr))
     for problem in problems[:40]:
         print(problem)
-    print("pixels checked: %d in bars, %d in gaps; %d labels, %d rows without; %d wrong"
-          % (counts["bar"], counts["gap"], counts["label"], counts["no label"], len(problems)))
-    if not (counts["bar"] and counts["gap"] and counts["label"] and counts["no label"]):
-        problems.append("nothing checked of one kind")
+    print("pixels checked: %d in bars, %d below bars, %d in gaps; seen: %s; %d wrong"
+          % (counts["bar"], counts["row space"], counts["gap"],
+             ", ".join("%d %s" % (counts[k], k) for k in KINDS[3:]), len(problems)))
+    missing = [k for k in KINDS if not counts[k]]
+    if missing:
+        problems.append("nothing checked of: " + ", ".join(missing))
+        print(problems[-1])
     sys.exit(1 if problems else 0)
 
 

@@ -1,5 +1,7 @@
 #include "JsonEncoding.h"
 
+#include <norvext/common/internal/Utf8.h>
+
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -15,43 +17,6 @@ const char kBase64Key[] = "base64";
 const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
 }  // namespace
-
-bool isUtf8(const std::string& bytes) {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        std::size_t extra = 0;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            extra = 1;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            extra = 2;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            extra = 3;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return false;
-        }
-        if (bytes.size() - i <= extra) {
-            return false;
-        }
-        for (std::size_t k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + k]);
-            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) {
-                return false;
-            }
-        }
-        i += extra + 1;
-    }
-    return true;
-}
 
 std::string base64(const std::string& bytes) {
     std::string out;
@@ -116,7 +81,8 @@ const std::uint64_t kDefaultNaN = bitsOf(std::numeric_limits<double>::quiet_NaN(
 }  // namespace
 
 Json bytesToJson(const std::string& bytes) {
-    if (isUtf8(bytes)) {
+    // Well-formed UTF-8 is what the JSON library accepts as a string.
+    if (Norv::internal::isUtf8(bytes)) {
         return bytes;
     }
     Json object = Json::object();

@@ -17,9 +17,6 @@
 namespace NorvJson {
 namespace internal {
 
-// Well-formed UTF-8 as the JSON library accepts it: no overlong forms, no
-// surrogates, nothing above U+10FFFF.
-bool isUtf8(const std::string& bytes);
 // RFC 4648 base64 with padding.
 std::string base64(const std::string& bytes);
 
