@@ -10,14 +10,22 @@
 // records' hits into OUT, an SVG picture (docs/search.md, "Pictures").
 //
 //   norvext-search options (--preset PROGRAM | --params FILE) [--query FASTA] [--db NAME]
-//   norvext-search run (--preset PROGRAM | --params FILE) --query FASTA --db FASTA [--svg OUT]
+//                          [--evalue E] [--max-target-seqs N] [--threads N] [-- ENGINE_ARGUMENTS...]
+//   norvext-search run (--preset PROGRAM | --params FILE) --query FASTA --db FASTA|BLASTDB
+//                      [--evalue E] [--max-target-seqs N] [--threads N] [--svg OUT] [-- ENGINE_ARGUMENTS...]
 //
-// print the command line of the BLAST+ or FASTA36 program that the parameters
-// describe, or run it and print its hits as import does (docs/engines.md).
+// print the commands that run the BLAST+ or FASTA36 program the parameters
+// describe (makeblastdb first when BLAST+ is to search a FASTA file), one a
+// line as a shell takes them, or run them and print the hits as import does
+// (docs/engines.md).
 //
 // Exit status: 0 when the output was read and printed; 1 when the input is
 // bad ("FILE:LINE[:COLUMN]: problem" on standard error, nothing on standard
-// output); 2 when the command line is wrong.
+// output), and for options and run also when the parameters name no program,
+// an output cannot be written or an engine is not installed; 2 when the
+// command line is wrong; 3 when run's engine (or makeblastdb) fails: exits
+// with another status, is killed, or ignores an option, its matrix or its
+// library (the engine's message follows on standard error).
 #include "EngineRun.h"
 #include "RecordPrinter.h"
 
@@ -185,12 +193,12 @@ int main(int argc, char** argv) {
         return kBadUsage;
     }
     if (optionsCommand->parsed()) {
-        return options.printCommand();
+        return options.printCommands();
     }
     if (runCommand->parsed()) {
         return run.run([&](const std::string& file, NorvSearch::SearchFormat format) {
             return importRun(file, format, runSvg);
-        });
+        }, {runSvg});
     }
     return runImport(import);
 }
