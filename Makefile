@@ -24,8 +24,9 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-demo: build
-	cmake --build $(BUILD) --target demo
+# Quiet: the set-up and the build keep their output in logs unless they fail.
+demo:
+	@scripts/demo $(BUILD) $(FLAGS)
 
 # Every test, the same cases on every run: the normal build, the whole suite
 # as a 32-bit x86 Linux build (under qemu-user where the kernel cannot), under

@@ -1,5 +1,7 @@
 #include <norvext/search/EngineCommand.h>
 
+#include <norvext/search/SearchProgram.h>
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -72,56 +74,87 @@ std::string shellWord(const std::string& word) {
     return quoted + "'";
 }
 
+// The names of the programs of `engine` that `usable` accepts, for a message:
+// "a, b, c or d", upper case for BLAST+ as XBlastParams spells them.
+template <typename Usable>
+std::string programNames(SearchProgram::Engine engine, Usable usable) {
+    std::vector<std::string> names;
+    for (const SearchProgram& program : searchPrograms()) {
+        if (program.engine == engine && usable(program)) {
+            std::string name = program.name;
+            if (engine == SearchProgram::Engine::Blast) {
+                std::transform(name.begin(), name.end(), name.begin(),
+                               [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+            }
+            names.push_back(name);
+        }
+    }
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
+    }
+    return text;
+}
+
 }  // namespace
 
 EngineCommand EngineCommand::blast(const Norv::XBlastParams& params, const std::string& query) {
     const std::string name = lowerCase(params.getProgram());
-    const bool blastn = name == "blastn";
-    const bool tblastx = name == "tblastx";
-    if (!blastn && !tblastx && name != "blastp" && name != "blastx" && name != "tblastn") {
-        throw std::invalid_argument("no BLAST+ program for the program field '" + params.getProgram() +
-                                    "': BLASTN, BLASTP, BLASTX, TBLASTN or TBLASTX");
+    const SearchProgram* found = findProgram(name);
+    // XBlastParams describes the programs it has presets for; findProgram
+    // would also take a FASTA36-style "blastp36".
+    if (found == nullptr || found->engine != SearchProgram::Engine::Blast || found->preset == nullptr ||
+        name != found->name) {
+        throw std::invalid_argument(
+            "no BLAST+ program for the program field '" + params.getProgram() + "': " +
+            programNames(SearchProgram::Engine::Blast, [](const SearchProgram& p) { return p.preset != nullptr; }));
     }
+    const SearchProgram& program = *found;
+    // Nucleotides against nucleotides (blastn): scored by reward and
+    // penalty, masked by DUST.
+    const bool nucleotides = program.query == Molecule::Nucleotide;
+    // Six frames on both sides (tblastx): BLAST+ aligns them without gaps.
+    const bool gapless = program.query == Molecule::Translated && program.subject == Molecule::Translated;
     EngineCommand command;
-    command.program = name;
+    command.program = program.executable;
     command.package = "ncbi-blast+";
-    command.database = blastn || tblastx || name == "tblastn" ? Database::BlastNucleotide : Database::BlastProtein;
+    command.database = program.subject == Molecule::Protein ? Database::BlastProtein : Database::BlastNucleotide;
     std::vector<std::string>& args = command.arguments;
     // Plain blastn (word 11, gaps 5/2, X-dropoff 30) is what the settings
     // describe; BLAST+ would otherwise run megablast.
-    if (blastn) {
+    if (nucleotides) {
         args.insert(args.end(), {"-task", "blastn"});
     }
     addIfSet(args, "-query", query);
     addIfSet(args, "-db", params.getDatabase());
-    if (!blastn) {
+    if (!nucleotides) {
         addIfSet(args, "-matrix", params.getMatrix());
     }
-    if (!tblastx) {  // tblastx aligns without gaps and takes no gap costs
+    if (!gapless) {
         addIfSet(args, "-gapopen", params.getGapOpen());
         addIfSet(args, "-gapextend", params.getGapExtend());
     }
     addIfSet(args, "-evalue", params.getExpect());
     addIfSet(args, "-word_size", params.getWordSize());
-    const bool gapped = params.doGapped() && !tblastx;
+    const bool gapped = params.doGapped() && !gapless;
     addIfSet(args, gapped ? "-xdrop_gap" : "-xdrop_ungap", params.getXDropoff());
-    if (name == "blastx" || tblastx) {
+    if (program.query == Molecule::Translated) {
         addIfSet(args, "-query_gencode", params.getGeneticCode());
     }
-    if (name == "tblastn" || tblastx) {
+    if (program.subject == Molecule::Translated) {
         addIfSet(args, "-db_gencode", params.getGeneticCodeDatabase());
     }
     addIfSet(args, "-max_target_seqs", params.getLimit());
-    args.insert(args.end(), {blastn ? "-dust" : "-seg", params.useFilter() ? "yes" : "no"});
-    if (!gapped && !tblastx) {
+    args.insert(args.end(), {nucleotides ? "-dust" : "-seg", params.useFilter() ? "yes" : "no"});
+    if (!gapped && !gapless) {
         args.emplace_back("-ungapped");
         // Composition-based statistics need gapped alignments: BLAST+
         // refuses an ungapped protein search that keeps them.
-        if (!blastn) {
+        if (!nucleotides) {
             args.insert(args.end(), {"-comp_based_stats", "0"});
         }
     }
-    if (blastn) {
+    if (nucleotides) {
         addIfSet(args, "-reward", params.getNAMatchReward());
         if (params.getNAMismatchPenalty() != 0) {  // a positive amount; BLAST+ wants it negative
             args.insert(args.end(), {"-penalty", "-" + std::to_string(params.getNAMismatchPenalty())});
@@ -130,30 +163,22 @@ EngineCommand EngineCommand::blast(const Norv::XBlastParams& params, const std::
     return command;
 }
 
-EngineCommand EngineCommand::fasta(const Norv::FastAParams& params, const std::string& query) {
-    std::string name = lowerCase(params.getAlgorithm());
-    if (name.size() > 2 && name.compare(name.size() - 2, 2, "36") == 0) {
-        name.erase(name.size() - 2);
+EngineCommand EngineCommand::fasta(const Norv::FastAParams& params, const std::string& query, Database library) {
+    const std::string& algorithm = params.getAlgorithm();
+    const SearchProgram* found =
+        findProgram(algorithm.empty() ? (params.useSmithWaterman() ? "ssearch" : "fasta") : algorithm);
+    if (found == nullptr || found->engine != SearchProgram::Engine::Fasta) {
+        throw std::invalid_argument("no FASTA36 program for the algorithm '" + algorithm + "': " +
+                                    programNames(SearchProgram::Engine::Fasta, [](const SearchProgram&) {
+                                        return true;
+                                    }));
     }
-    if (name.empty()) {
-        name = params.useSmithWaterman() ? "ssearch" : "fasta";
-    }
-    static const char* const kPrograms[] = {"fasta",  "fastx",  "fasty",   "tfastx",   "tfasty",  "ssearch",
-                                            "ggsearch", "glsearch", "lalign", "fasts", "fastf",  "fastm",
-                                            "tfasts", "tfastf", "tfastm"};
-    if (std::find(std::begin(kPrograms), std::end(kPrograms), name) == std::end(kPrograms)) {
-        throw std::invalid_argument("no FASTA36 program for the algorithm '" + params.getAlgorithm() +
-                                    "': fasta, ssearch, fastx, fasty, tfastx, tfasty, ggsearch, glsearch, ...");
-    }
+    const SearchProgram& program = *found;
     if (params.getDatabase().empty()) {
-        throw std::invalid_argument("no library for " + name + "36: the database is empty");
+        throw std::invalid_argument(std::string("no library for ") + program.executable + ": the database is empty");
     }
-    // Heuristic programs: a word size (ktup) and a final Smith-Waterman switch.
-    const bool heuristic = name == "fasta" || name == "fastx" || name == "fasty" || name == "tfastx" ||
-                           name == "tfasty";
-    const bool translating = name == "fastx" || name == "fasty" || name == "tfastx" || name == "tfasty";
     EngineCommand command;
-    command.program = name + "36";
+    command.program = program.executable;
     command.package = "fasta3";
     std::vector<std::string>& args = command.arguments;
     addIfSet(args, "-s", fastaMatrix(params.getMatrix()));
@@ -162,31 +187,56 @@ EngineCommand EngineCommand::fasta(const Norv::FastAParams& params, const std::s
     addIfSet(args, "-E", params.getExpect());
     // -b only: -d would add alignments in FASTA's own layout to tabular output.
     addIfSet(args, "-b", params.getLimit());
-    if (translating) {
+    if (program.frameshifts) {
         addIfSet(args, "-j", params.getShiftValue());
+    }
+    if (program.query == Molecule::Translated || program.subject == Molecule::Translated) {
         addIfSet(args, "-t", params.getTranslation());
     }
     if (params.useTopStrand()) {
         args.emplace_back("-3");
     }
-    if (heuristic && params.useSmithWaterman()) {
+    if (program.banded && params.useSmithWaterman()) {
         args.emplace_back("-A");
     }
     args.push_back(query.empty() ? "@" : query);
-    args.push_back(params.getDatabase());
-    if (heuristic && params.getWordSize() != 0) {
+    args.push_back(library == Database::FastaFile ? params.getDatabase() : params.getDatabase() + " 12");
+    if (program.heuristic && params.getWordSize() != 0) {
         args.push_back(std::to_string(params.getWordSize()));
     }
     return command;
 }
 
-void EngineCommand::addReadableOutput() {
-    if (database != Database::FastaFile) {
-        arguments.insert(arguments.begin(), {"-outfmt", "5"});
-    } else {
-        const bool reversedBtop = program == "tfastx36" || program == "tfasty36";
-        arguments.insert(arguments.begin(), {"-m", reversedBtop ? "8C" : "8CB"});
+EngineCommand EngineCommand::makeDatabase(Database kind, const std::string& fasta, const std::string& name) {
+    if (kind == Database::FastaFile) {
+        throw std::invalid_argument("makeblastdb makes BLAST databases, not FASTA files");
     }
+    EngineCommand command;
+    command.program = "makeblastdb";
+    command.package = "ncbi-blast+";
+    command.database = kind;
+    command.arguments = {"-in", fasta, "-dbtype", kind == Database::BlastProtein ? "prot" : "nucl", "-out", name};
+    return command;
+}
+
+void EngineCommand::addReadableOutput() {
+    if (const SearchProgram* found = findProgram(program)) {
+        if (found->engine == SearchProgram::Engine::Blast) {
+            addOptions({"-outfmt", "5"});
+        } else {
+            addOptions({"-m", found->blastBtop ? "8CB" : "8C"});
+        }
+    }
+}
+
+void EngineCommand::addThreads(unsigned threads) {
+    if (const SearchProgram* found = findProgram(program)) {
+        addOptions({found->engine == SearchProgram::Engine::Blast ? "-num_threads" : "-T", std::to_string(threads)});
+    }
+}
+
+void EngineCommand::addOptions(const std::vector<std::string>& options) {
+    arguments.insert(arguments.begin(), options.begin(), options.end());
 }
 
 std::string EngineCommand::commandLine() const {

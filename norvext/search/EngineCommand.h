@@ -14,7 +14,9 @@ namespace NorvSearch {
 /// The command that runs a real search engine (BLAST+ or FASTA36) with the
 /// settings of a parameter object. Fields whose value is 0 (or empty) are
 /// "not set" and give no option; fields that a program does not take are left
-/// out. docs/engines.md has the table, field by field and program by program.
+/// out. What each program takes comes from the table of programs
+/// (SearchProgram.h). docs/engines.md has the table, field by field and
+/// program by program.
 struct NORVSEARCH_API EngineCommand {
     /// What the engine's database argument must name.
     enum class Database {
@@ -31,7 +33,8 @@ struct NORVSEARCH_API EngineCommand {
     std::vector<std::string> arguments;
     /// The Debian package that installs the program.
     std::string package;
-    /// What the database argument names.
+    /// What the database argument names. FastaFile for every FASTA36
+    /// command, whose library may also be a BLAST database (see fasta()).
     Database database = Database::FastaFile;
 
     /// The BLAST+ command of `params` reading the query from the file `query`
@@ -39,23 +42,43 @@ struct NORVSEARCH_API EngineCommand {
     /// The program comes from the program field, in any case: BLASTN gives
     /// "blastn -task blastn", BLASTP "blastp", and so on. Throws
     /// std::invalid_argument naming the field's value when it is empty or no
-    /// BLAST+ program.
+    /// BLAST+ program that XBlastParams describes (one with a preset).
     static EngineCommand blast(const Norv::XBlastParams& params, const std::string& query);
 
     /// The FASTA36 command of `params` with the query file `query` ("@" reads
-    /// standard input) and the database field as the library. The program
-    /// comes from the algorithm field, in any case and with or without "36":
-    /// "fasta" gives fasta36, "ssearch" ssearch36, ...; an empty algorithm
-    /// gives ssearch36 when the Smith-Waterman switch is on, else fasta36.
-    /// Throws std::invalid_argument naming the algorithm when it is no FASTA36
-    /// program, or when the database is empty (FASTA36 needs a library).
-    static EngineCommand fasta(const Norv::FastAParams& params, const std::string& query);
+    /// standard input) and the database field as the library: a FASTA file,
+    /// or, when `library` is BlastProtein or BlastNucleotide, the prefix of a
+    /// BLAST database (given to FASTA36 as "NAME 12", its library format for
+    /// BLAST databases). The program comes from the algorithm field, in any
+    /// case and with or without "36": "fasta" gives fasta36, "ssearch"
+    /// ssearch36, ...; an empty algorithm gives ssearch36 when the
+    /// Smith-Waterman switch is on, else fasta36. Throws std::invalid_argument
+    /// naming the algorithm when it is no FASTA36 program, or when the
+    /// database is empty (FASTA36 needs a library).
+    static EngineCommand fasta(const Norv::FastAParams& params, const std::string& query,
+                               Database library = Database::FastaFile);
+
+    /// The makeblastdb command that makes the BLAST database `name` (a path
+    /// prefix) of the kind `kind` from the FASTA file `fasta`. Throws
+    /// std::invalid_argument when `kind` is FastaFile.
+    static EngineCommand makeDatabase(Database kind, const std::string& fasta, const std::string& name);
 
     /// Puts in front the options that make the engine write what SearchReader
     /// reads: "-outfmt 5" (BLAST XML) for BLAST+; "-m 8CB" (tabular with BTOP)
-    /// for FASTA36, "-m 8C" for tfastx36 and tfasty36, whose BTOP puts the
-    /// subject letter of a gap first. Throws nothing but allocation errors.
+    /// for FASTA36, "-m 8C" for the programs whose BTOP is not BLAST's
+    /// (SearchProgram::blastBtop). Does nothing for a program outside the
+    /// table of programs (makeblastdb). Throws nothing but allocation errors.
     void addReadableOutput();
+
+    /// Puts in front the option that lets the engine run `threads` threads:
+    /// "-num_threads N" for BLAST+, "-T N" for FASTA36. Does nothing for a
+    /// program outside the table of programs. Throws nothing but allocation
+    /// errors.
+    void addThreads(unsigned threads);
+
+    /// Puts `options` in front, unchanged and in their order. Throws nothing
+    /// but allocation errors.
+    void addOptions(const std::vector<std::string>& options);
 
     /// The program and its arguments as one line for a POSIX shell: a word
     /// made of letters, digits and "_-+=.,/:@%" only stays as it is, any other

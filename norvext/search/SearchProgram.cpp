@@ -2,31 +2,48 @@
 
 #include <algorithm>
 #include <cctype>
-#include <iterator>
 #include <string>
 
 namespace NorvSearch {
 namespace {
 
+using X = Norv::XBlastParams;
 constexpr auto B = SearchProgram::Engine::Blast, F = SearchProgram::Engine::Fasta;
 constexpr Molecule P = Molecule::Protein, N = Molecule::Nucleotide, T = Molecule::Translated, E = Molecule::Either;
-
-const SearchProgram kPrograms[] = {
-    {"blastn", "blastn", B, N, N},         {"blastp", "blastp", B, P, P},
-    {"blastx", "blastx", B, T, P},         {"tblastn", "tblastn", B, P, T},
-    {"tblastx", "tblastx", B, T, T},       {"psiblast", "psiblast", B, P, P},
-    {"rpsblast", "rpsblast", B, P, P},     {"rpstblastn", "rpstblastn", B, T, P},
-    {"deltablast", "deltablast", B, P, P}, {"fasta", "fasta36", F, E, E},
-    {"ssearch", "ssearch36", F, E, E},     {"ggsearch", "ggsearch36", F, E, E},
-    {"glsearch", "glsearch36", F, E, E},   {"lalign", "lalign36", F, E, E},
-    {"fastx", "fastx36", F, T, P},         {"fasty", "fasty36", F, T, P},
-    {"tfastx", "tfastx36", F, P, T},       {"tfasty", "tfasty36", F, P, T},
-    {"fasts", "fasts36", F, P, P},         {"fastf", "fastf36", F, P, P},
-    {"fastm", "fastm36", F, P, P},         {"tfasts", "tfasts36", F, P, T},
-    {"tfastf", "tfastf36", F, P, T},       {"tfastm", "tfastm36", F, P, T},
-};
+// The columns after the molecules: heuristic, frameshifts, banded, blastBtop.
+constexpr bool Y = true, n = false;
 
 }  // namespace
+
+const std::vector<SearchProgram>& searchPrograms() {
+    static const std::vector<SearchProgram> s_programs = {
+        {"blastn", "blastn", B, N, N, &X::setDefaultsBLASTN, Y, n, n, Y},
+        {"blastp", "blastp", B, P, P, &X::setDefaultsBLASTP, Y, n, n, Y},
+        {"blastx", "blastx", B, T, P, &X::setDefaultsBLASTX, Y, n, n, Y},
+        {"tblastn", "tblastn", B, P, T, &X::setDefaultsTBLASTN, Y, n, n, Y},
+        {"tblastx", "tblastx", B, T, T, &X::setDefaultsTBLASTX, Y, n, n, Y},
+        {"psiblast", "psiblast", B, P, P, nullptr, Y, n, n, Y},
+        {"rpsblast", "rpsblast", B, P, P, nullptr, Y, n, n, Y},
+        {"rpstblastn", "rpstblastn", B, T, P, nullptr, Y, n, n, Y},
+        {"deltablast", "deltablast", B, P, P, nullptr, Y, n, n, Y},
+        {"fasta", "fasta36", F, E, E, nullptr, Y, n, Y, Y},
+        {"ssearch", "ssearch36", F, E, E, nullptr, n, n, n, Y},
+        {"ggsearch", "ggsearch36", F, E, E, nullptr, n, n, n, Y},
+        {"glsearch", "glsearch36", F, E, E, nullptr, n, n, n, Y},
+        {"lalign", "lalign36", F, E, E, nullptr, n, n, n, Y},
+        {"fastx", "fastx36", F, T, P, nullptr, Y, Y, n, Y},
+        {"fasty", "fasty36", F, T, P, nullptr, Y, Y, n, Y},
+        {"tfastx", "tfastx36", F, P, T, nullptr, Y, Y, n, n},
+        {"tfasty", "tfasty36", F, P, T, nullptr, Y, Y, n, n},
+        {"fasts", "fasts36", F, P, P, nullptr, Y, n, n, n},
+        {"fastf", "fastf36", F, P, P, nullptr, Y, n, n, n},
+        {"fastm", "fastm36", F, P, P, nullptr, Y, n, n, n},
+        {"tfasts", "tfasts36", F, P, T, nullptr, Y, n, n, n},
+        {"tfastf", "tfastf36", F, P, T, nullptr, Y, n, n, n},
+        {"tfastm", "tfastm36", F, P, T, nullptr, Y, n, n, n},
+    };
+    return s_programs;
+}
 
 const SearchProgram* findProgram(std::string_view name) {
     std::string lower(name);
@@ -34,9 +51,10 @@ const SearchProgram* findProgram(std::string_view name) {
     if (lower.size() > 2 && lower.compare(lower.size() - 2, 2, "36") == 0) {
         lower.erase(lower.size() - 2);
     }
-    const auto found = std::find_if(std::begin(kPrograms), std::end(kPrograms),
+    const std::vector<SearchProgram>& programs = searchPrograms();
+    const auto found = std::find_if(programs.begin(), programs.end(),
                                     [&lower](const SearchProgram& program) { return lower == program.name; });
-    return found == std::end(kPrograms) ? nullptr : found;
+    return found == programs.end() ? nullptr : &*found;
 }
 
 }  // namespace NorvSearch

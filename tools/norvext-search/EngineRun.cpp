@@ -2,6 +2,7 @@
 
 #include <norvext/params/FastAParams.h>
 #include <norvext/params/XBlastParams.h>
+#include <norvext/search/SearchProgram.h>
 #include <norvutil/AlignedBuf.h>
 
 #include <fcntl.h>
@@ -10,8 +11,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -20,33 +19,28 @@
 #include <iostream>
 #include <iterator>
 #include <stdexcept>
+#include <variant>
 #include <vector>
 
 extern char** environ;
 
 namespace {
 
-const char* const kBlastPresets[] = {"blastn", "blastp", "blastx", "tblastn", "tblastx"};
-const char* const kFastaPresets[] = {"fasta", "ssearch", "fastx", "tfastx"};
+using NorvSearch::EngineCommand;
+using NorvSearch::SearchProgram;
+using Parameters = std::variant<Norv::XBlastParams, Norv::FastAParams>;
 
-bool isBlastPreset(const std::string& name) {
-    return std::find(std::begin(kBlastPresets), std::end(kBlastPresets), name) != std::end(kBlastPresets);
-}
+// A program that failed or refused what it was asked; its message is the
+// program's own.
+class EngineFailure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
-Norv::XBlastParams blastPreset(const std::string& name) {
-    Norv::XBlastParams params;
-    if (name == "blastn") {
-        params.setDefaultsBLASTN();
-    } else if (name == "blastp") {
-        params.setDefaultsBLASTP();
-    } else if (name == "blastx") {
-        params.setDefaultsBLASTX();
-    } else if (name == "tblastn") {
-        params.setDefaultsTBLASTN();
-    } else {
-        params.setDefaultsTBLASTX();
-    }
-    return params;
+// The program `name` names when it is one of XBlastParams' presets.
+const SearchProgram* presetProgram(const std::string& name) {
+    const SearchProgram* program = NorvSearch::findProgram(name);
+    return program != nullptr && program->preset != nullptr ? program : nullptr;
 }
 
 std::vector<unsigned char> fileBytes(const std::string& path) {
@@ -78,34 +72,27 @@ bool readsWhole(const std::vector<unsigned char>& bytes, Params& params) {
 // value), so the BLAST reading counts only when it names a BLAST program;
 // a FASTA reading is tried next, and a BLAST one with another program last,
 // whose command then says what is wrong with it.
-NorvSearch::EngineCommand commandOfFile(const std::string& path, const std::string& query,
-                                        const std::string& database, const std::string& noLibrary) {
+Parameters parametersOfFile(const std::string& path) {
     const std::vector<unsigned char> bytes = fileBytes(path);
     Norv::XBlastParams blast;
     const bool blastWhole = readsWhole(bytes, blast);
-    if (!database.empty()) {
-        blast.setDatabase(database);
-    }
-    std::string program = blast.getProgram();
-    for (char& c : program) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    if (blastWhole && isBlastPreset(program)) {
-        return NorvSearch::EngineCommand::blast(blast, query);
+    if (blastWhole && presetProgram(blast.getProgram()) != nullptr) {
+        return blast;
     }
     Norv::FastAParams fasta;
     if (readsWhole(bytes, fasta)) {
-        if (!database.empty()) {
-            fasta.setDatabase(database);
-        } else if (fasta.getDatabase().empty()) {
-            fasta.setDatabase(noLibrary);
-        }
-        return NorvSearch::EngineCommand::fasta(fasta, query);
+        return fasta;
     }
     if (blastWhole) {
-        return NorvSearch::EngineCommand::blast(blast, query);
+        return blast;
     }
     throw std::runtime_error(path + ": holds neither XBlastParams nor FastAParams");
+}
+
+bool isFile(const std::string& path, bool executable = false) {
+    struct stat status;
+    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+           (!executable || ::access(path.c_str(), X_OK) == 0);
 }
 
 // The full path of `program` on PATH; empty when it is not there.
@@ -118,11 +105,8 @@ std::string onPath(const std::string& program) {
             end = folders.size();
         }
         const std::string folder = end == start ? "." : folders.substr(start, end - start);
-        const std::string candidate = folder + "/" + program;
-        struct stat status;
-        if (::stat(candidate.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
-            ::access(candidate.c_str(), X_OK) == 0) {
-            return candidate;
+        if (isFile(folder + "/" + program, true)) {
+            return folder + "/" + program;
         }
         start = end + 1;
     }
@@ -190,7 +174,7 @@ std::string fileText(const std::string& path) {
 
 // The full path of the command's program; throws, naming the package, when it
 // is not installed.
-std::string installed(const NorvSearch::EngineCommand& command) {
+std::string installed(const EngineCommand& command) {
     const std::string executable = onPath(command.program);
     if (executable.empty()) {
         throw std::runtime_error(command.program + " not found on PATH; install the Debian package " +
@@ -199,37 +183,112 @@ std::string installed(const NorvSearch::EngineCommand& command) {
     return executable;
 }
 
-// Runs `command` in `folder`; throws std::runtime_error with the engine's own
+// Throws when `path` cannot be written; leaves an existing file as it is and
+// makes none.
+void checkWritable(const std::string& path) {
+    int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+    if (file >= 0) {
+        ::close(file);
+        ::unlink(path.c_str());
+        return;
+    }
+    if (errno == EEXIST && (file = ::open(path.c_str(), O_WRONLY)) >= 0) {
+        ::close(file);
+        return;
+    }
+    throw std::runtime_error(path + ": cannot write: " + std::strerror(errno));
+}
+
+// What the standard error of a FASTA36 program that exits with 0 says when
+// it did not run the search it was asked for: it scores with BL50 instead
+// of a matrix it cannot open, searches nothing in a library it cannot open,
+// and passes over an option it does not know (getopt's messages).
+const char* const kIgnored[] = {"cannot open scoring matrix", "cannot open library", "invalid option",
+                                "option requires an argument"};
+
+// Runs `command` in `folder`; throws EngineFailure with the engine's own
 // message when it fails. What it writes on standard error when it succeeds
 // (warnings) is passed on.
-void runEngine(const NorvSearch::EngineCommand& command, const std::string& output, const std::string& folder) {
+void runEngine(const EngineCommand& command, const std::string& output, const std::string& folder) {
     const std::string executable = installed(command);
     const std::string errors = folder + "/" + command.program + ".stderr";
     const int status = spawn(executable, command.program, command.arguments, output, errors);
     const std::string message = fileText(errors);
-    // FASTA36 only warns about a matrix it cannot open, then scores with
-    // another: the search would not be the one asked for.
-    const bool matrixRefused = message.find("cannot open scoring matrix") != std::string::npos;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || matrixRefused) {
-        const std::string how = WIFEXITED(status) ? "exit status " + std::to_string(WEXITSTATUS(status))
-                              : WIFSIGNALED(status) ? std::string("signal ") + strsignal(WTERMSIG(status))
-                                                    : "a refused option";
-        throw std::runtime_error(command.program + " failed (" + (matrixRefused ? "unknown matrix" : how) +
-                                 "):\n" + message);
+    std::string how;
+    if (WIFSIGNALED(status)) {
+        how = "killed by signal " + std::to_string(WTERMSIG(status)) + ", " + strsignal(WTERMSIG(status));
+    } else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        how = "exit status " + std::to_string(WEXITSTATUS(status));
+    } else {
+        for (const char* ignored : kIgnored) {
+            if (message.find(ignored) != std::string::npos) {
+                how = std::string("it says: ") + ignored;
+            }
+        }
+    }
+    if (!how.empty()) {
+        std::string said = message.empty() ? "(nothing on standard error)" : message;
+        if (said.back() != '\n') {
+            said += '\n';
+        }
+        throw EngineFailure(command.program + " failed (" + how + "):\n" + said);
     }
     std::cerr << message;
+}
+
+// What --db names: a FASTA file when it is a file, else the BLAST databases
+// with that prefix (NAME.pin or the alias NAME.pal for proteins, NAME.nin
+// or NAME.nal for nucleotides, or one that blastdbcmd finds, through
+// BLASTDB).
+struct DatabaseName {
+    bool fastaFile = false;
+    bool protein = false;
+    bool nucleotide = false;
+};
+
+// True when blastdbcmd knows the BLAST database `name` of `type`.
+bool blastdbcmdKnows(const std::string& name, const char* type) {
+    const std::string blastdbcmd = onPath("blastdbcmd");
+    return !blastdbcmd.empty() &&
+           spawn(blastdbcmd, "blastdbcmd", {"-info", "-db", name, "-dbtype", type}, "/dev/null", "/dev/null") == 0;
+}
+
+DatabaseName describeDatabase(const std::string& name) {
+    DatabaseName what;
+    if (isFile(name)) {
+        what.fastaFile = true;
+        return what;
+    }
+    what.protein = isFile(name + ".pin") || isFile(name + ".pal");
+    what.nucleotide = isFile(name + ".nin") || isFile(name + ".nal");
+    if (!what.protein && !what.nucleotide) {
+        what.protein = blastdbcmdKnows(name, "prot");
+        what.nucleotide = blastdbcmdKnows(name, "nucl");
+    }
+    return what;
+}
+
+// The name of the BLAST database made from the FASTA file `fasta` in the
+// current folder: its file name without the extension.
+std::string localDatabaseName(const std::string& fasta) {
+    const std::string stem = std::filesystem::path(fasta).stem().string();
+    return stem.empty() || stem == "." || stem == ".." ? "db" : stem;
 }
 
 }  // namespace
 
 void EngineRun::addOptions(CLI::App* command, bool run) {
-    std::vector<std::string> presets(std::begin(kBlastPresets), std::end(kBlastPresets));
-    presets.insert(presets.end(), std::begin(kFastaPresets), std::end(kFastaPresets));
+    std::vector<std::string> presets;
+    for (const SearchProgram& program : NorvSearch::searchPrograms()) {
+        if (program.preset != nullptr) {
+            presets.emplace_back(program.name);
+        }
+    }
     CLI::Option_group* parameters = command->add_option_group("parameters", "One of these");
     parameters
         ->add_option("--preset", m_preset,
-                     "A BLAST program's preset (blastn, blastp, blastx, tblastn, tblastx) or a FASTA36 algorithm "
-                     "with default settings (fasta, ssearch, fastx, tfastx)")
+                     "The XBlastParams preset of a BLAST+ program: " + CLI::detail::join(presets, ", ") +
+                         " (FASTA36: --params, FastAParams has no presets)")
         ->check(CLI::IsMember(presets));
     parameters
         ->add_option("--params", m_params,
@@ -239,67 +298,140 @@ void EngineRun::addOptions(CLI::App* command, bool run) {
     parameters->require_option(1);
     CLI::Option* query = command->add_option("--query", m_query, "The query, a FASTA file");
     CLI::Option* database = command->add_option(
-        "--db", m_database, "The sequences searched, a FASTA file; a BLAST database is made from it for BLAST");
+        "--db", m_database,
+        "The sequences searched: a FASTA file (BLAST+ gets a BLAST database made from it) or a BLAST database, "
+        "named by its prefix (NAME for NAME.pin, NAME.nin, NAME.pal or NAME.nal)");
+    command->add_option("--evalue", m_evalue, "The E-value threshold, over the parameters' own (BLAST+ -evalue, "
+                                              "FASTA36 -E)")
+        ->check(CLI::PositiveNumber);
+    command->add_option("--max-target-seqs", m_maxTargets, "At most this many subjects, over the parameters' own "
+                                                           "limit (BLAST+ -max_target_seqs, FASTA36 -b)")
+        ->check(CLI::PositiveNumber);
+    command->add_option("--threads", m_threads, "Threads the engine may run (BLAST+ -num_threads, FASTA36 -T)")
+        ->check(CLI::PositiveNumber);
+    command->add_option("engine-arguments", m_engineArguments,
+                        "After --: more arguments for the engine, passed on unchanged before its own");
     if (run) {
         query->required()->check(CLI::ExistingFile);
-        database->required()->check(CLI::ExistingFile);
+        database->required()->check(CLI::Validator(
+            [](const std::string& name) {
+                const DatabaseName what = describeDatabase(name);
+                return what.fastaFile || what.protein || what.nucleotide
+                           ? std::string()
+                           : name + ": neither a FASTA file nor a BLAST database (" + name + ".pin, " + name +
+                                 ".nin, " + name + ".pal or " + name + ".nal)";
+            },
+            "FASTA or BLASTDB"));
     }
 }
 
-NorvSearch::EngineCommand EngineRun::command(const std::string& query, const std::string& database,
-                                             const std::string& noLibrary) const {
+EngineRun::Plan EngineRun::plan(const std::string& newDatabase, const std::string& noLibrary) const {
+    Parameters parameters;
+    if (!m_params.empty()) {
+        parameters = parametersOfFile(m_params);
+    } else {
+        Norv::XBlastParams preset;
+        (preset.*presetProgram(m_preset)->preset)();
+        parameters = preset;
+    }
+    const DatabaseName what = m_database.empty() ? DatabaseName() : describeDatabase(m_database);
+    Plan plan;
     try {
-        if (!m_params.empty()) {
-            return commandOfFile(m_params, query, database, noLibrary);
-        }
-        if (isBlastPreset(m_preset)) {
-            Norv::XBlastParams params = blastPreset(m_preset);
-            if (!database.empty()) {
-                params.setDatabase(database);
+        if (auto* blast = std::get_if<Norv::XBlastParams>(&parameters)) {
+            if (m_evalue != 0) {
+                blast->setExpect(m_evalue);
             }
-            return NorvSearch::EngineCommand::blast(params, query);
+            if (m_maxTargets != 0) {
+                blast->setLimit(m_maxTargets);
+            }
+            if (!m_database.empty()) {
+                blast->setDatabase(what.fastaFile ? newDatabase : m_database);
+            }
+            EngineCommand engine = EngineCommand::blast(*blast, m_query);
+            const bool protein = engine.database == EngineCommand::Database::BlastProtein;
+            if (what.fastaFile) {
+                plan.steps.push_back(EngineCommand::makeDatabase(engine.database, m_database, newDatabase));
+            } else if (!(protein ? what.protein : what.nucleotide) && (protein ? what.nucleotide : what.protein)) {
+                throw std::runtime_error(m_database + ": a BLAST database of " +
+                                         (protein ? "nucleotides; " : "proteins; ") + engine.program + " searches " +
+                                         (protein ? "proteins" : "nucleotides"));
+            }
+            plan.steps.push_back(engine);
+            plan.format = NorvSearch::SearchFormat::BlastXml;
+        } else {
+            auto& fasta = std::get<Norv::FastAParams>(parameters);
+            if (m_evalue != 0) {
+                fasta.setExpect(m_evalue);
+            }
+            if (m_maxTargets != 0) {
+                fasta.setLimit(static_cast<unsigned>(m_maxTargets));
+            }
+            if (!m_database.empty()) {
+                fasta.setDatabase(m_database);
+            } else if (fasta.getDatabase().empty()) {
+                fasta.setDatabase(noLibrary);
+            }
+            const bool blastDatabase = !what.fastaFile && (what.protein || what.nucleotide);
+            plan.steps.push_back(EngineCommand::fasta(
+                fasta, m_query,
+                !blastDatabase ? EngineCommand::Database::FastaFile
+                : what.protein ? EngineCommand::Database::BlastProtein
+                               : EngineCommand::Database::BlastNucleotide));
+            plan.format = NorvSearch::SearchFormat::FastaTab;
         }
-        Norv::FastAParams params;
-        params.setAlgorithm(m_preset);
-        params.setDatabase(database.empty() ? noLibrary : database);
-        return NorvSearch::EngineCommand::fasta(params, query);
     } catch (const std::invalid_argument& problem) {
         throw std::runtime_error(problem.what());
     }
+    EngineCommand& engine = plan.steps.back();
+    engine.addOptions(m_engineArguments);
+    if (m_threads != 0) {
+        engine.addThreads(m_threads);
+    }
+    engine.addReadableOutput();
+    return plan;
 }
 
-int EngineRun::printCommand() const {
+int EngineRun::printCommands() const {
     try {
-        std::cout << command(m_query, m_database, "LIBRARY").commandLine() << '\n' << std::flush;
+        const std::string database = localDatabaseName(m_database);
+        Plan plan = this->plan(database, "LIBRARY");
+        // makeblastdb reports on standard output: into a log beside the
+        // database, so that the lines' output is the engine's alone.
+        for (std::size_t i = 0; i + 1 < plan.steps.size(); ++i) {
+            plan.steps[i].addOptions({"-logfile", database + ".log"});
+        }
+        for (const EngineCommand& step : plan.steps) {
+            std::cout << step.commandLine() << '\n';
+        }
     } catch (const std::runtime_error& problem) {
         std::cerr << "norvext-search: " << problem.what() << '\n';
         return 1;
     }
+    std::cout.flush();
     return std::cout ? 0 : 1;
 }
 
-int EngineRun::run(const Import& import) const {
+int EngineRun::run(const Import& import, const std::vector<std::string>& outputs) const {
     try {
-        TemporaryFolder folder;
-        const std::string blastDatabase = folder.path() + "/db";
-        NorvSearch::EngineCommand engine = command(m_query, blastDatabase, "");
-        NorvSearch::SearchFormat format = NorvSearch::SearchFormat::BlastXml;
-        if (engine.database == NorvSearch::EngineCommand::Database::FastaFile) {
-            engine = command(m_query, m_database, "");  // FASTA36 reads the library itself
-            format = NorvSearch::SearchFormat::FastaTab;
-        } else {
-            installed(engine);  // before a database is built for nothing
-            const bool protein = engine.database == NorvSearch::EngineCommand::Database::BlastProtein;
-            NorvSearch::EngineCommand makeDatabase;
-            makeDatabase.program = "makeblastdb";
-            makeDatabase.package = engine.package;
-            makeDatabase.arguments = {"-in", m_database, "-dbtype", protein ? "prot" : "nucl", "-out", blastDatabase};
-            runEngine(makeDatabase, folder.path() + "/makeblastdb.out", folder.path());
+        for (const std::string& path : outputs) {
+            if (!path.empty()) {
+                checkWritable(path);
+            }
         }
-        engine.addReadableOutput();
+        TemporaryFolder folder;
+        const Plan plan = this->plan(folder.path() + "/db", "");
+        for (const EngineCommand& step : plan.steps) {
+            installed(step);  // before a database is built for nothing
+        }
         const std::string output = folder.path() + "/out";
-        runEngine(engine, output, folder.path());
-        return import(output, format);
+        for (const EngineCommand& step : plan.steps) {
+            runEngine(step, &step == &plan.steps.back() ? output : folder.path() + "/" + step.program + ".out",
+                      folder.path());
+        }
+        return import(output, plan.format);
+    } catch (const EngineFailure& failure) {
+        std::cerr << "norvext-search: " << failure.what();
+        return kEngineFailed;
     } catch (const std::runtime_error& problem) {
         std::cerr << "norvext-search: " << problem.what() << '\n';
         return 1;

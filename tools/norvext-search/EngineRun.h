@@ -8,43 +8,69 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
-// The subcommands `options` and `run` of norvext-search: the command of a real
-// search engine made from a parameter object (a preset or a persisted one),
-// printed or run (docs/engines.md).
+// The subcommands `options` and `run` of norvext-search: the commands of a
+// real search engine made from a parameter object (a preset or a persisted
+// one), printed or run (docs/engines.md).
 class EngineRun {
 public:
     /// Reads the output file of a run in `format`; returns the exit status.
     using Import = std::function<int(const std::string& output, NorvSearch::SearchFormat format)>;
 
-    /// Adds --preset, --params (one of them required), --query and --db to
-    /// `command`; the run subcommand (`run` true) requires --query and --db.
+    /// The exit status of a run whose engine (or makeblastdb) failed: it
+    /// exited with another status than 0, was killed, or said it ignored an
+    /// option, a matrix or the library (FASTA36 goes on after those).
+    static constexpr int kEngineFailed = 3;
+
+    /// Adds --preset, --params (one of them required), --query, --db,
+    /// --evalue, --max-target-seqs, --threads and the engine's own arguments
+    /// after "--" to `command`; the run subcommand (`run` true) requires
+    /// --query (a file) and --db (a FASTA file or a BLAST database).
     void addOptions(CLI::App* command, bool run);
 
-    /// Prints the engine's command line. 0 when printed; 1, with a message,
-    /// when the parameters file cannot be read or the parameters name no
-    /// engine program.
-    int printCommand() const;
+    /// Prints the commands that run the search, one a line, for a POSIX
+    /// shell: makeblastdb first when a BLAST+ program is to search a FASTA
+    /// file (the database made in the current folder, named after the file,
+    /// its report in NAME.log), then the engine with the output format that
+    /// `run` reads, on standard output. 0 when
+    /// printed; 1, with a message, when the parameters file cannot be read,
+    /// the parameters name no engine program, or --db is a BLAST database of
+    /// the wrong kind.
+    int printCommands() const;
 
-    /// Makes the BLAST database from the --db FASTA file when the engine needs
-    /// one (in a temporary folder, removed afterwards), runs the engine on
-    /// --query and hands its output to `import`, whose status it returns.
-    /// 1, with a message, when the parameters do not read or name no program,
-    /// when a program is not installed (naming its Debian package) and when
-    /// the engine fails (with the engine's standard error).
-    int run(const Import& import) const;
+    /// Checks that each of `outputs` (paths the import writes; empty ones are
+    /// skipped) can be written, makes the BLAST database from the --db FASTA
+    /// file when the engine needs one (in a temporary folder, removed
+    /// afterwards), runs the engine on --query and hands its output to
+    /// `import`, whose status it returns. 1, with a message, when an output
+    /// cannot be written, the parameters do not read or name no program,
+    /// --db is a BLAST database of the wrong kind, or a program is not
+    /// installed (naming its Debian package); kEngineFailed, with the
+    /// engine's own message, when the engine or makeblastdb fails.
+    int run(const Import& import, const std::vector<std::string>& outputs) const;
 
 private:
-    // The command for the parameters, with `query` and `database` (when not
-    // empty) in place of the parameters' own, and `noLibrary` as the FASTA
-    // library when neither names one; throws std::runtime_error.
-    NorvSearch::EngineCommand command(const std::string& query, const std::string& database,
-                                      const std::string& noLibrary) const;
+    // The commands of a search, the engine last, and the format it writes.
+    struct Plan {
+        std::vector<NorvSearch::EngineCommand> steps;
+        NorvSearch::SearchFormat format;
+    };
+
+    // The commands for the parameters with the options' values in place of
+    // theirs; a FASTA file that a BLAST+ program searches becomes the BLAST
+    // database `newDatabase`, and `noLibrary` is the FASTA library when
+    // nothing names one. Throws std::runtime_error.
+    Plan plan(const std::string& newDatabase, const std::string& noLibrary) const;
 
     std::string m_preset;
     std::string m_params;
     std::string m_query;
     std::string m_database;
+    double m_evalue = 0;
+    int m_maxTargets = 0;
+    unsigned m_threads = 0;
+    std::vector<std::string> m_engineArguments;
 };
 
 #endif

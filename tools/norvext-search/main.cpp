@@ -12,15 +12,23 @@
 // (docs/search.md, "Pictures").
 //
 //   norvext-search options (--preset PROGRAM | --params FILE) [--query FASTA] [--db NAME]
-//   norvext-search run (--preset PROGRAM | --params FILE) --query FASTA --db FASTA [--svg OUT]
+//                          [--evalue E] [--max-target-seqs N] [--threads N] [-- ENGINE_ARGUMENTS...]
+//   norvext-search run (--preset PROGRAM | --params FILE) --query FASTA --db FASTA|BLASTDB
+//                      [--evalue E] [--max-target-seqs N] [--threads N] [--svg OUT] [-- ENGINE_ARGUMENTS...]
 //
-// print the command line of the BLAST+ or FASTA36 program that the parameters
-// describe, or run it and print its hits as import does (docs/engines.md).
+// print the commands that run the BLAST+ or FASTA36 program the parameters
+// describe (makeblastdb first when BLAST+ is to search a FASTA file), one a
+// line as a shell takes them, or run them and print the hits as import does
+// (docs/engines.md).
 //
 // Exit status: 0 when every input was read and printed; 1 when an input is
 // bad ("FILE:LINE[:COLUMN]: problem" on standard error; the lines printed
-// before stand for the queries before the fault) or an output cannot be
-// written; 2 when the command line is wrong.
+// before stand for the queries before the fault), and for options and run
+// also when the parameters name no program or an engine is not installed;
+// 1 too when an output cannot be written; 2 when the command line is wrong;
+// 3 when run's engine (or makeblastdb) fails: exits with another status, is
+// killed, or ignores an option, its matrix or its library (the engine's
+// message follows on standard error).
 #include "EngineRun.h"
 #include "OutputFile.h"
 #include "RecordPrinter.h"
@@ -67,6 +75,12 @@ std::vector<std::string> words(const std::string& text) {
 // The --svg option of a subcommand that prints search records.
 void addSvgOption(CLI::App* command, std::string& path) {
     command->add_option("--svg", path, "Also draw the hits of every query into this file, as an SVG picture");
+}
+
+// The -o option of a subcommand that prints search records.
+void addOutputOption(CLI::App* command, std::string& path) {
+    command->add_option("-o,--output", path,
+                        "Write the records into this file instead of standard output: whole, or not at all");
 }
 
 // Opens `path` for reading ("-": standard input is used instead); throws
@@ -159,8 +173,9 @@ int runImport(const ImportOptions& options) {
 
 // The records of a run's output `file`, printed as import prints them (and
 // drawn into `svg` unless it is empty).
-int importRun(const std::string& file, NorvSearch::SearchFormat format, const std::string& svg) {
-    return importFiles({file}, [format](NorvSearch::SearchReader& reader) { reader.setFormat(format); }, "", svg);
+int importRun(const std::string& file, NorvSearch::SearchFormat format, const std::string& output,
+              const std::string& svg) {
+    return importFiles({file}, [format](NorvSearch::SearchReader& reader) { reader.setFormat(format); }, output, svg);
 }
 
 }  // namespace
@@ -184,8 +199,7 @@ int main(int argc, char** argv) {
                               "\"6 std btop\"); they override a '# Fields:' line; default: that line, else the "
                               "standard 12. A query id and a subject id column are needed");
     addSvgOption(importCommand, import.svg);
-    importCommand->add_option("-o,--output", import.output,
-                              "Write the records into this file instead of standard output: whole, or not at all");
+    addOutputOption(importCommand, import.output);
 
     EngineRun options;
     CLI::App* optionsCommand = app.add_subcommand("options", "Print the command line of the search engine that "
@@ -195,8 +209,9 @@ int main(int argc, char** argv) {
     CLI::App* runCommand = app.add_subcommand("run", "Run the search engine with the given parameters and print "
                                                      "its hits as import does.");
     run.addOptions(runCommand, true);
-    std::string runSvg;
+    std::string runSvg, runOutput;
     addSvgOption(runCommand, runSvg);
+    addOutputOption(runCommand, runOutput);
 
     try {
         app.parse(argc, argv);
@@ -207,12 +222,12 @@ int main(int argc, char** argv) {
         return kBadUsage;
     }
     if (optionsCommand->parsed()) {
-        return options.printCommand();
+        return options.printCommands();
     }
     if (runCommand->parsed()) {
         return run.run([&](const std::string& file, NorvSearch::SearchFormat format) {
-            return importRun(file, format, runSvg);
-        });
+            return importRun(file, format, runOutput, runSvg);
+        }, {runSvg, runOutput});
     }
     return runImport(import);
 }
