@@ -38,7 +38,7 @@ public:
     std::size_t inflateInto(char* to, std::size_t room, ReadRaw readRaw) {
         m_stream.next_out = reinterpret_cast<Bytef*>(to);
         m_stream.avail_out = static_cast<uInt>(room);
-        while (m_stream.avail_out == room) {
+        while (m_stream.avail_out == room && m_corrupt.empty()) {
             if (m_stream.avail_in == 0) {
                 const std::size_t got = readRaw(m_raw.data());
                 if (got == 0) {
@@ -59,10 +59,15 @@ public:
             if (status == Z_STREAM_END) {
                 m_inMember = false;
             } else if (status != Z_OK && status != Z_BUF_ERROR) {
-                throw SearchError(m_source, 0, 0,
-                                  std::string("the gzip data is corrupt: ") +
-                                      (m_stream.msg != nullptr ? m_stream.msg : "inflate failed"));
+                m_corrupt = std::string("the gzip data is corrupt: ") +
+                            (m_stream.msg != nullptr ? m_stream.msg : "inflate failed");
+                break;
             }
+        }
+        // What came out before corrupt data is passed on first, so that the
+        // readers see the same text whatever the size of the pieces read.
+        if (!m_corrupt.empty() && m_stream.avail_out == room) {
+            throw SearchError(m_source, 0, 0, m_corrupt);
         }
         return room - m_stream.avail_out;
     }
@@ -73,6 +78,8 @@ private:
     std::vector<char> m_raw;
     std::vector<char> m_pending;
     bool m_inMember = true;
+    // Why the data cannot be read on, once it cannot.
+    std::string m_corrupt;
 };
 
 Input::Input(std::istream& in, const std::string& source, std::size_t readSize)
