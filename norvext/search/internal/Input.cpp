@@ -39,29 +39,29 @@ public:
         m_stream.next_out = reinterpret_cast<Bytef*>(to);
         m_stream.avail_out = static_cast<uInt>(room);
         while (m_stream.avail_out == room && m_corrupt.empty()) {
-            if (m_stream.avail_in == 0) {
+            if (m_stream.avail_in == 0 && !m_rawEnded) {
                 const std::size_t got = readRaw(m_raw.data());
-                if (got == 0) {
-                    if (m_inMember) {
-                        throw SearchError(m_source, 0, 0, "the gzip data ends early: the file is truncated");
-                    }
-                    return 0;
-                }
+                m_rawEnded = got == 0;
                 m_stream.next_in = reinterpret_cast<Bytef*>(m_raw.data());
                 m_stream.avail_in = static_cast<uInt>(got);
             }
             if (!m_inMember) {
+                if (m_stream.avail_in == 0) {
+                    return 0;  // the data ends where a member does
+                }
                 // Another member follows the one that ended.
                 inflateReset(&m_stream);
                 m_inMember = true;
             }
+            // Without more input inflate may still give what it holds back.
             const int status = inflate(&m_stream, Z_NO_FLUSH);
             if (status == Z_STREAM_END) {
                 m_inMember = false;
+            } else if (status == Z_BUF_ERROR && m_rawEnded && m_stream.avail_out == room) {
+                throw SearchError(m_source, 0, 0, "the gzip data ends early: the file is truncated");
             } else if (status != Z_OK && status != Z_BUF_ERROR) {
                 m_corrupt = std::string("the gzip data is corrupt: ") +
                             (m_stream.msg != nullptr ? m_stream.msg : "inflate failed");
-                break;
             }
         }
         // What came out before corrupt data is passed on first, so that the
@@ -78,6 +78,7 @@ private:
     std::vector<char> m_raw;
     std::vector<char> m_pending;
     bool m_inMember = true;
+    bool m_rawEnded = false;
     // Why the data cannot be read on, once it cannot.
     std::string m_corrupt;
 };
