@@ -44,8 +44,8 @@ BLASTP_OPTIONS = ["-evalue", "1"]
 # suffix, check_blast's file of the whole run)
 BATCHES, PLAIN_FILES = 4, [("5", "xml", "blastp.xml"), (BLAST_TAB[0], "6", "blastp.0.tab"),
                            (BLAST_TAB[1], "7", "blastp.1.tab")]
-# psiblast runs of one query each, three rounds at most.
-PSI_QUERIES, PSI_FIELDS = ("mgstm1.aa", "gstt1_drome.aa", "mchu.aa"), "7 std qlen slen score btop"
+# psiblast runs, three rounds at most: the queries of each.
+PSI_RUNS, PSI_FIELDS = [("mgstm1.aa",), ("gstt1_drome.aa",), ("mchu.aa",)], "7 std qlen slen score btop"
 BIG_XML = 100 << 20
 
 RANGES = ("queryFrom", "queryTo", "subjectFrom", "subjectTo")
@@ -352,20 +352,22 @@ def rounds(queries, where):
 def check_psiblast(tool):
     """psiblast's rounds in XML, commented and plain tabular."""
     most = 0
-    for i, path in enumerate(PSI_QUERIES):
-        base = ["psiblast", "-query", os.path.join(SEQ, path), "-db", "prot", "-num_iterations", "3"]
+    for i, paths in enumerate(PSI_RUNS):
+        where = ["psiblast", "+".join(paths)]
+        write_fasta("psi%d.fa" % i, [r for path in paths for r in read_fasta(os.path.join(SEQ, path))])
+        base = ["psiblast", "-query", "psi%d.fa" % i, "-db", "prot", "-num_iterations", "3"]
         readings = {}
         for outfmt, name in (("5", ".xml"), (PSI_FIELDS, ".7"), ("6", ".6")):
             run(base + ["-outfmt", outfmt, "-out", "psi%d%s" % (i, name)])
-            readings[name] = reading(tool, "psi%d%s" % (i, name), ["psiblast", path, name])
+            readings[name] = reading(tool, "psi%d%s" % (i, name), where + [name])
         for name, queries in readings.items():
-            most = max(most, rounds(queries, ["psiblast", path, name]))
+            most = max(most, rounds(queries, where + [name]))
         check_file(tool, "psi%d.xml" % i, "blast-xml", {"bio_format": "blast-xml"}, 1, ["psiblast", "psi%d.xml" % i])
         check_file(tool, "psi%d.7" % i, "blast-tab", {"bio_format": "blast-tab", "comments": True}, 1,
                    ["psiblast", "psi%d.7" % i])
         xml, commented, plain = readings[".xml"], readings[".7"], readings[".6"]
-        same_records(commented, xml, ["psiblast", path, "7 vs XML"], WITH_COMMENTS, True)
-        same_records(plain, [q for q in xml if q["hits"]], ["psiblast", path, "6 vs XML"], PLAIN, False)
+        same_records(commented, xml, where + ["7 vs XML"], WITH_COMMENTS, True)
+        same_records(plain, [q for q in xml if q["hits"]], where + ["6 vs XML"], PLAIN, False)
     if most < 3:
         fail(["psiblast"], "no query took 3 rounds (at most %d)" % most)
 
