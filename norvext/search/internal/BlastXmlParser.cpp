@@ -353,13 +353,24 @@ private:
             query.length = parsed(piece, length, parsePosition);
         }
         if (m_iterated) {
-            const pugi::xml_node round = iteration.child("Iteration_iter-num");
-            query.round = round ? parsed(piece, round, parsePosition) : 1;
+            query.round = round(piece, iteration, id);
         }
         for (const pugi::xml_node& hit : iteration.child("Iteration_hits").children("Hit")) {
             readHit(piece, hit, query);
         }
         m_each(std::move(query));
+    }
+
+    // PSI-BLAST numbers its iterations on from one query to the next; a
+    // query's rounds count from 1, from its first iteration.
+    unsigned int round(const Piece& piece, const pugi::xml_node& iteration, const std::string& queryID) {
+        const pugi::xml_node number = iteration.child("Iteration_iter-num");
+        const unsigned int iterations = number ? parsed(piece, number, parsePosition) : 1;
+        if (queryID != m_roundQuery || iterations <= m_roundBase) {
+            m_roundQuery = queryID;
+            m_roundBase = iterations - 1;
+        }
+        return iterations - m_roundBase;
     }
 
     void readHit(const Piece& piece, const pugi::xml_node& hit, QueryResult& query) {
@@ -464,6 +475,8 @@ private:
     int m_nextField = 0;
     Sides m_sides;
     bool m_iterated = false;
+    std::string m_roundQuery;
+    unsigned int m_roundBase = 0;
     std::string m_program, m_version, m_database, m_outputID, m_outputDefinition;
     unsigned int m_outputLength = 0;
 };

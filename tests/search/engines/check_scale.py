@@ -45,7 +45,9 @@ BLASTP_OPTIONS = ["-evalue", "1"]
 BATCHES, PLAIN_FILES = 4, [("5", "xml", "blastp.xml"), (BLAST_TAB[0], "6", "blastp.0.tab"),
                            (BLAST_TAB[1], "7", "blastp.1.tab")]
 # psiblast runs, three rounds at most: the queries of each.
-PSI_RUNS, PSI_FIELDS = [("mgstm1.aa",), ("gstt1_drome.aa",), ("mchu.aa",)], "7 std qlen slen score btop"
+# One run of three queries: BLAST numbers its XML iterations on across them.
+PSI_RUNS = [("mgstm1.aa",), ("gstt1_drome.aa",), ("mchu.aa",), ("mgstm1.aa", "gstt1_drome.aa", "mchu.aa")]
+PSI_FIELDS = "7 std qlen slen score btop"
 BIG_XML = 100 << 20
 
 RANGES = ("queryFrom", "queryTo", "subjectFrom", "subjectTo")
