@@ -381,12 +381,13 @@ private:
         }
         hsp.queryLength = query.length;
         if (const pugi::xml_node length = hit.child("Hit_len")) {
-            hsp.details.subjectLength = parsed(piece, length, parsePosition);
+            hsp.subjectLength = parsed(piece, length, parsePosition);
         }
         for (const pugi::xml_node& node : hit.child("Hit_hsps").children("Hsp")) {
-            readHsp(piece, node, hsp);
+            AlignmentResult& alignment = query.alignments.emplace_back();
+            readHsp(piece, node, hsp, alignment);
             try {
-                query.alignments.push_back(makeAlignment(hsp, m_sides));
+                makeAlignment(hsp, m_sides, alignment);
             } catch (const std::invalid_argument& problem) {
                 piece.fail(node, std::string("<Hsp>: ") + problem.what());
             }
@@ -394,7 +395,8 @@ private:
         query.subjects.push_back(makeSubject(hsp, title, m_database));
     }
 
-    void readHsp(const Piece& piece, const pugi::xml_node& node, Hsp& hsp) {
+    // The <Hsp>'s values into `hsp`, and its counts into `alignment`.
+    void readHsp(const Piece& piece, const pugi::xml_node& node, Hsp& hsp, AlignmentResult& alignment) {
         pugi::xml_node fields[kHspFields];
         for (const pugi::xml_node& child : node.children()) {
             const int field = hspField(child.name());
@@ -416,11 +418,10 @@ private:
         hsp.subjectTo = parsed(piece, fields[HitTo], parsePosition);
         hsp.queryFrame = fields[QueryFrame] ? parsed(piece, fields[QueryFrame], parseInt) : 0;
         hsp.subjectFrame = fields[HitFrame] ? parsed(piece, fields[HitFrame], parseInt) : 0;
-        AlignmentResult& details = hsp.details;
-        details.identities = optionalCount(piece, fields[Identity]);
-        details.positives = optionalCount(piece, fields[Positive]);
-        details.gaps = optionalCount(piece, fields[Gaps]);
-        details.alignmentLength = optionalCount(piece, fields[AlignLength]);
+        alignment.identities = optionalCount(piece, fields[Identity]);
+        alignment.positives = optionalCount(piece, fields[Positive]);
+        alignment.gaps = optionalCount(piece, fields[Gaps]);
+        alignment.alignmentLength = optionalCount(piece, fields[AlignLength]);
         hsp.queryLetters = trimmed(fields[QueryLetters].child_value());
         hsp.subjectLetters = trimmed(fields[HitLetters].child_value());
     }
