@@ -12,6 +12,7 @@
 #include <cstring>
 #include <optional>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <stdexcept>
 #include <string_view>
@@ -62,6 +63,22 @@ unsigned long countLines(const char* begin, const char* end) {
     return lines + static_cast<unsigned long>(std::count(begin, end, '\n'));
 }
 
+// The first place of `needle` in `text`; npos when it has none. Finding
+// where each <Iteration> ends is a good part of the reader's work: glibc's
+// memmem took 1.9 ms over a 16.5 MB output where the standard library's
+// Boyer-Moore-Horspool searcher took 4.5 ms.
+std::size_t findIn(std::string_view text, std::string_view needle) {
+#ifdef __GLIBC__
+    const void* found = memmem(text.data(), text.size(), needle.data(), needle.size());
+    return found == nullptr ? std::string_view::npos
+                            : static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+#else
+    const std::boyer_moore_horspool_searcher<std::string_view::const_iterator> searcher(needle.begin(), needle.end());
+    const auto found = std::search(text.begin(), text.end(), searcher);
+    return found == text.end() ? std::string_view::npos : static_cast<std::size_t>(found - text.begin());
+#endif
+}
+
 // Character and entity references, CDATA, the doctype (to refuse entity
 // declarations); an element's text kept in the element (half the nodes); line
 // ends stay as they are, since values are trimmed.
@@ -88,13 +105,10 @@ public:
     // The first place at or after `from` where `needle` begins, reading more
     // of the input as needed; npos when the input ends first.
     std::size_t find(std::string_view needle, std::size_t from) {
-        const std::boyer_moore_horspool_searcher<std::string_view::const_iterator> searcher(needle.begin(),
-                                                                                            needle.end());
         for (;;) {
-            const std::string_view rest = std::string_view(m_text).substr(std::min(from, m_text.size()));
-            const auto found = std::search(rest.begin(), rest.end(), searcher);
-            if (found != rest.end()) {
-                return from + static_cast<std::size_t>(found - rest.begin());
+            const std::size_t found = findIn(std::string_view(m_text).substr(std::min(from, m_text.size())), needle);
+            if (found != std::string_view::npos) {
+                return from + found;
             }
             from = std::max(from, m_text.size() >= needle.size() ? m_text.size() - needle.size() + 1 : 0);
             if (!fill()) {
@@ -356,10 +370,26 @@ private:
             const pugi::xml_node round = iteration.child("Iteration_iter-num");
             query.round = round ? parsed(piece, round, parsePosition) : 1;
         }
-        for (const pugi::xml_node& hit : iteration.child("Iteration_hits").children("Hit")) {
+        const pugi::xml_node hits = iteration.child("Iteration_hits");
+        reserveRoom(hits, query);
+        for (const pugi::xml_node& hit : hits.children("Hit")) {
             readHit(piece, hit, query);
         }
         m_each(std::move(query));
+    }
+
+    // Room in `query` for the alignments and subjects of `hits` at once: a
+    // query of 200 hits has a thousand alignments, which growing the vector
+    // step by step would move again and again into fresh memory.
+    static void reserveRoom(const pugi::xml_node& hits, QueryResult& query) {
+        std::size_t subjects = 0, alignments = 0;
+        for (const pugi::xml_node& hit : hits.children("Hit")) {
+            ++subjects;
+            const auto hsps = hit.child("Hit_hsps").children("Hsp");
+            alignments += static_cast<std::size_t>(std::distance(hsps.begin(), hsps.end()));
+        }
+        query.subjects.reserve(subjects);
+        query.alignments.reserve(alignments);
     }
 
     void readHit(const Piece& piece, const pugi::xml_node& hit, QueryResult& query) {
