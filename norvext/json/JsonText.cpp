@@ -4,27 +4,8 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
 
 namespace NorvJson {
-
-JsonText& JsonText::key(const char* name) {
-    // One append, not three: a record has a key for every value.
-    const std::size_t length = std::strlen(name);
-    char text[64];
-    if (length + 3 > sizeof text) {
-        m_out += '"';
-        m_out.append(name, length);
-        m_out.append("\":", 2);
-        return *this;
-    }
-    text[0] = '"';
-    std::memcpy(text + 1, name, length);
-    text[length + 1] = '"';
-    text[length + 2] = ':';
-    m_out.append(text, length + 3);
-    return *this;
-}
 
 JsonText& JsonText::integer(long long value) {
     char text[24];
