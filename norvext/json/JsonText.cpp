@@ -9,7 +9,7 @@ namespace NorvJson {
 
 JsonText& JsonText::integer(long long value) {
     char text[24];
-    m_out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
+    appendUpTo(text, std::to_chars(text, text + sizeof text, value).ptr);
     return *this;
 }
 
@@ -19,7 +19,7 @@ JsonText& JsonText::real(double value) {
         return *this;
     }
     char text[32];
-    m_out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
+    appendUpTo(text, std::to_chars(text, text + sizeof text, value).ptr);
     return *this;
 }
 

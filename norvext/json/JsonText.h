@@ -72,6 +72,11 @@ private:
         m_out.append(text, length);
         return *this;
     }
+    // The characters from `begin` to `end`, appended by length: the
+    // iterator form goes through std::string's slower replace.
+    void appendUpTo(const char* begin, const char* end) {
+        m_out.append(begin, static_cast<std::size_t>(end - begin));
+    }
     JsonText& number(double value) { return real(value); }
     JsonText& number(unsigned int value) { return integer(value); }
     JsonText& number(int value) { return integer(value); }
