@@ -1,13 +1,15 @@
 // The search-output readers against the least work over the same bytes:
 // BLAST XML read by SearchReader against pugixml's bare parse of the same
 // bytes (in place in a copy, as the reader parses its pieces), and BLAST
-// tabular output read by
-// SearchReader against splitting its lines into tab-separated fields. Both
-// sides read from memory. After Google Benchmark's lines a table gives each
-// reader's CPU time over its baseline's.
+// tabular output read by SearchReader against splitting its lines into
+// tab-separated fields; then the JSON that norvext-search import prints of
+// the same queries (queryToJson), against reading them. Both sides read
+// from memory. After Google Benchmark's lines a table gives each one's CPU
+// time over its baseline's.
 //
-// The inputs are big.xml and big.tab of bench/make-search-input, in the
-// folder NORVEXT_SEARCH_INPUT names, else in the one the build names.
+// The inputs are those of bench/make-search-input: big.* (9 hits a query)
+// and hits.* (203 hits a query), in the folder NORVEXT_SEARCH_INPUT names,
+// else in the one the build names.
 #include <norvext/search/NorvSearch.h>
 
 #include <benchmark/benchmark.h>
@@ -85,6 +87,27 @@ void pugixmlBench(benchmark::State& state, const std::string* bytes) {
     count(state, *bytes, 0);
 }
 
+// queryToJson over every query of the BLAST XML `bytes` (read before the
+// clock starts, and let go after, so that the other benchmarks run in the
+// same memory as without this one), into a string reused from one query to
+// the next, as norvext-search's printer does.
+void printBench(benchmark::State& state, const std::string* bytes) {
+    std::istringstream in(*bytes);
+    const std::vector<NorvSearch::QueryResult> queries = NorvSearch::SearchReader("big").readAll(in);
+    std::string line;
+    std::size_t alignments = 0;
+    for (auto _ : state) {
+        alignments = 0;
+        for (const NorvSearch::QueryResult& query : queries) {
+            line.clear();
+            NorvSearch::queryToJson(query, line);
+            alignments += query.alignments.size();
+            benchmark::DoNotOptimize(line.data());
+        }
+    }
+    count(state, *bytes, alignments);
+}
+
 // Each line into its tab-separated fields, from a stream rewound each
 // iteration; counts the lines that are not comments.
 void splitBench(benchmark::State& state, const std::string* bytes) {
@@ -113,16 +136,21 @@ void splitBench(benchmark::State& state, const std::string* bytes) {
     count(state, *bytes, rows);
 }
 
-// A reader and its baseline, and the most the reader may take of the
-// baseline's time.
+// A benchmark and its baseline, and the most it may take of the baseline's
+// time (0: no goal).
 struct Pair {
     const char* reader;
     const char* baseline;
     double limit;
 };
-const Pair kPairs[] = {{"xml/SearchReader", "xml/pugixml_bare", 1.5}, {"tab/SearchReader", "tab/split", 0}};
+const Pair kPairs[] = {{"xml/big/SearchReader", "xml/big/pugixml_bare", 1.5},
+                       {"xml/hits/SearchReader", "xml/hits/pugixml_bare", 1.5},
+                       {"tab/big/SearchReader", "tab/big/split", 2},
+                       {"tab/hits/SearchReader", "tab/hits/split", 2},
+                       {"json/big/queryToJson", "xml/big/SearchReader", 0},
+                       {"json/hits/queryToJson", "xml/hits/SearchReader", 0}};
 
-// Google Benchmark's lines, then each reader's time over its baseline's.
+// Google Benchmark's lines, then each benchmark's time over its baseline's.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
@@ -140,7 +168,7 @@ public:
     void Finalize() override {
         ConsoleReporter::Finalize();
         std::ostream& out = GetOutputStream();
-        out << "\n| reader | baseline | reader ms | baseline ms | ratio | most |\n|---|---|--:|--:|--:|--:|\n";
+        out << "\n| benchmark | baseline | ms | baseline ms | ratio | most |\n|---|---|--:|--:|--:|--:|\n";
         for (const Pair& pair : kPairs) {
             const auto reader = m_seconds.find(pair.reader);
             const auto baseline = m_seconds.find(pair.baseline);
@@ -163,23 +191,40 @@ private:
 
 }  // namespace
 
+// An input's name and bytes.
+struct Input {
+    std::string name;
+    std::string xml, tab;
+};
+
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 2;
     }
-    std::string xml, tab;
+    std::vector<Input> inputs{{"big", "", ""}, {"hits", "", ""}};
     try {
-        xml = readFile("big.xml");
-        tab = readFile("big.tab");
+        for (Input& input : inputs) {
+            input.xml = readFile(input.name + ".xml");
+            input.tab = readFile(input.name + ".tab");
+        }
     } catch (const std::runtime_error& problem) {
         std::fprintf(stderr, "%s\n", problem.what());
         return 1;
     }
-    benchmark::RegisterBenchmark("xml/SearchReader", readerBench, &xml)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("xml/pugixml_bare", pugixmlBench, &xml)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("tab/SearchReader", readerBench, &tab)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("tab/split", splitBench, &tab)->Unit(benchmark::kMillisecond);
+    for (const Input& input : inputs) {
+        const std::string& name = input.name;
+        benchmark::RegisterBenchmark(("xml/" + name + "/SearchReader").c_str(), readerBench, &input.xml)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("xml/" + name + "/pugixml_bare").c_str(), pugixmlBench, &input.xml)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("tab/" + name + "/SearchReader").c_str(), readerBench, &input.tab)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("tab/" + name + "/split").c_str(), splitBench, &input.tab)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("json/" + name + "/queryToJson").c_str(), printBench, &input.xml)
+            ->Unit(benchmark::kMillisecond);
+    }
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

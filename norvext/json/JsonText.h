@@ -9,6 +9,7 @@
 #include <norvext/json/Export.h>
 
 #include <cstddef>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <utility>
@@ -30,8 +31,16 @@ public:
         m_out += text;
         return *this;
     }
-    /// `"name":`; the name is written as it stands.
-    JsonText& key(const char* name);
+    /// `"name":`; the name, a string literal, is written as it stands.
+    template <std::size_t N>
+    JsonText& key(const char (&name)[N]) {
+        return member(false, name);
+    }
+    /// `,"name":`: the key of a member after another.
+    template <std::size_t N>
+    JsonText& nextKey(const char (&name)[N]) {
+        return member(true, name);
+    }
     /// A JSON number.
     JsonText& integer(long long value);
     /// A JSON number, or a string where JSON has none.
@@ -49,6 +58,29 @@ public:
     }
 
 private:
+    // The key, after a comma if `comma`, in one append: a record has a key
+    // for every value, and three appends a key were a good part of writing
+    // one.
+    template <std::size_t N>
+    JsonText& member(bool comma, const char (&name)[N]) {
+        char text[N + 3];
+        std::size_t length = 0;
+        if (comma) {
+            text[length++] = ',';
+        }
+        text[length++] = '"';
+        std::memcpy(text + length, name, N - 1);
+        length += N - 1;
+        text[length++] = '"';
+        text[length++] = ':';
+        m_out.append(text, length);
+        return *this;
+    }
+    // The characters from `begin` to `end`, appended by length: the
+    // iterator form goes through std::string's slower replace.
+    void appendUpTo(const char* begin, const char* end) {
+        m_out.append(begin, static_cast<std::size_t>(end - begin));
+    }
     JsonText& number(double value) { return real(value); }
     JsonText& number(unsigned int value) { return integer(value); }
     JsonText& number(int value) { return integer(value); }

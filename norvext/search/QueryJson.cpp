@@ -4,6 +4,7 @@
 
 #include <norvseq/Alignment.h>
 
+#include <string_view>
 #include <unordered_map>
 
 namespace NorvSearch {
@@ -16,18 +17,14 @@ JsonText& positive(JsonText& json, unsigned int value) { return value == 0 ? jso
 JsonText& nonZero(JsonText& json, int value) { return value == 0 ? json.null() : json.integer(value); }
 JsonText& letters(JsonText& json, const std::string& text) { return text.empty() ? json.null() : json.text(text); }
 
-// The alignments of each hit of makeSearch(result), as places in
-// result.alignments: hits in order of first appearance, by the key that
-// makeSearch groups by.
-std::vector<std::vector<std::size_t>> hitAlignments(const QueryResult& result) {
-    const bool bySourceID = groupsBySourceID(result);
-    std::unordered_map<std::string, std::size_t> hitOf;
+// The alignments of each hit, as places in result.alignments: hits in
+// order of first appearance, by the key of each record that `keyOf` gives.
+template <class Key, class KeyOf>
+std::vector<std::vector<std::size_t>> groupAlignments(const QueryResult& result, KeyOf keyOf) {
+    std::unordered_map<Key, std::size_t> hitOf;
     std::vector<std::vector<std::size_t>> hits;
     for (std::size_t i = 0; i < result.alignments.size(); ++i) {
-        const Norv::SeqAlign& record = result.alignments[i].record;
-        const std::string key =
-            bySourceID ? record.getSubjectSourceID() : std::to_string(record.getSubjectID());
-        const auto found = hitOf.emplace(key, hits.size());
+        const auto found = hitOf.emplace(keyOf(result.alignments[i].record), hits.size());
         if (found.second) {
             hits.emplace_back();
         }
@@ -36,47 +33,57 @@ std::vector<std::vector<std::size_t>> hitAlignments(const QueryResult& result) {
     return hits;
 }
 
+// The alignments of each hit of makeSearch(result), grouped by the key that
+// makeSearch groups by (the source ids seen in place, not copied).
+std::vector<std::vector<std::size_t>> hitAlignments(const QueryResult& result) {
+    if (groupsBySourceID(result)) {
+        return groupAlignments<std::string_view>(
+            result, [](const Norv::SeqAlign& record) { return std::string_view(record.getSubjectSourceID()); });
+    }
+    return groupAlignments<unsigned int>(result, [](const Norv::SeqAlign& record) { return record.getSubjectID(); });
+}
+
 void alignment(JsonText& json, const AlignmentResult& alignment, Norv::SeqAlign::Segments& segments) {
     const Norv::SeqAlign& record = alignment.record;
     json.raw("{").key("score");
     alignment.hasScore ? json.integer(record.getScore()) : json.null();
-    json.raw(",").key("eValue").real(record.getEValue());
-    json.raw(",").key("bitScore").real(record.getBitScore());
-    positive(json.raw(",").key("queryFrom"), record.getQueryRange().start);
-    positive(json.raw(",").key("queryTo"), record.getQueryRange().end);
-    positive(json.raw(",").key("subjectFrom"), record.getSubjectRange().start);
-    positive(json.raw(",").key("subjectTo"), record.getSubjectRange().end);
-    nonZero(json.raw(",").key("queryStrand"), alignment.queryStrand);
-    nonZero(json.raw(",").key("subjectStrand"), alignment.subjectStrand);
-    nonZero(json.raw(",").key("queryFrame"), alignment.queryFrame);
-    nonZero(json.raw(",").key("subjectFrame"), alignment.subjectFrame);
-    json.raw(",").key("alignmentLength").optional(alignment.alignmentLength);
-    json.raw(",").key("identities").optional(alignment.identities);
-    json.raw(",").key("positives").optional(alignment.positives);
-    json.raw(",").key("mismatches").optional(alignment.mismatches);
-    json.raw(",").key("gapOpens").optional(alignment.gapOpens);
-    json.raw(",").key("gaps").optional(alignment.gaps);
-    json.raw(",").key("percentIdentity").optional(alignment.percentIdentity);
-    letters(json.raw(",").key("querySeq"), alignment.queryLetters);
-    letters(json.raw(",").key("subjectSeq"), alignment.subjectLetters);
+    json.nextKey("eValue").real(record.getEValue());
+    json.nextKey("bitScore").real(record.getBitScore());
+    positive(json.nextKey("queryFrom"), record.getQueryRange().start);
+    positive(json.nextKey("queryTo"), record.getQueryRange().end);
+    positive(json.nextKey("subjectFrom"), record.getSubjectRange().start);
+    positive(json.nextKey("subjectTo"), record.getSubjectRange().end);
+    nonZero(json.nextKey("queryStrand"), alignment.queryStrand);
+    nonZero(json.nextKey("subjectStrand"), alignment.subjectStrand);
+    nonZero(json.nextKey("queryFrame"), alignment.queryFrame);
+    nonZero(json.nextKey("subjectFrame"), alignment.subjectFrame);
+    json.nextKey("alignmentLength").optional(alignment.alignmentLength);
+    json.nextKey("identities").optional(alignment.identities);
+    json.nextKey("positives").optional(alignment.positives);
+    json.nextKey("mismatches").optional(alignment.mismatches);
+    json.nextKey("gapOpens").optional(alignment.gapOpens);
+    json.nextKey("gaps").optional(alignment.gaps);
+    json.nextKey("percentIdentity").optional(alignment.percentIdentity);
+    letters(json.nextKey("querySeq"), alignment.queryLetters);
+    letters(json.nextKey("subjectSeq"), alignment.subjectLetters);
     record.getLineSegs(segments, 1, false, false);
-    json.raw(",").key("segments").pairs(segments).raw("}");
+    json.nextKey("segments").pairs(segments).raw("}");
 }
 
 void hit(JsonText& json, const Norv::XBlastHit& hit, const QueryResult& result, const std::vector<std::size_t>& places,
          Norv::SeqAlign::Segments& segments) {
     json.raw("{").key("id").integer(hit.getID());
-    json.raw(",").key("sourceID").text(hit.getSourceID());
-    json.raw(",").key("title").text(hit.getSummary() ? hit.getSummary()->getTitle() : std::string());
+    json.nextKey("sourceID").text(hit.getSourceID());
+    json.nextKey("title").text(hit.getSummary() ? hit.getSummary()->getTitle() : std::string());
     std::optional<unsigned int> length;
     for (const std::size_t place : places) {
         length = length ? length : result.alignments[place].subjectLength;
     }
-    json.raw(",").key("length").optional(length);
+    json.nextKey("length").optional(length);
     const bool scored = !places.empty() && result.alignments[places.front()].hasScore;
-    json.raw(",").key("best").raw("{").key("score");
+    json.nextKey("best").raw("{").key("score");
     scored ? json.integer(hit.getScore()) : json.null();
-    json.raw(",").key("eValue").real(hit.getEValue()).raw(",").key("bitScore").real(hit.getBitScore());
+    json.nextKey("eValue").real(hit.getEValue()).nextKey("bitScore").real(hit.getBitScore());
     json.raw("},").key("alignments").raw("[");
     const char* separator = "";
     for (const std::size_t place : places) {
@@ -96,14 +103,14 @@ void queryToJson(const QueryResult& result, std::string& out) {
     const std::vector<std::vector<std::size_t>> places = hitAlignments(result);
     JsonText json(out);
     json.raw("{").key("query").raw("{").key("id").text(result.id);
-    json.raw(",").key("description").text(result.description);
-    positive(json.raw(",").key("length"), result.length);
+    json.nextKey("description").text(result.description);
+    positive(json.nextKey("length"), result.length);
     if (result.round != 0) {
-        json.raw(",").key("round").integer(result.round);
+        json.nextKey("round").integer(result.round);
     }
-    textOrNull(json.raw(",").key("program"), result.program);
-    textOrNull(json.raw(",").key("version"), result.version);
-    textOrNull(json.raw(",").key("database"), result.database);
+    textOrNull(json.nextKey("program"), result.program);
+    textOrNull(json.nextKey("version"), result.version);
+    textOrNull(json.nextKey("database"), result.database);
     json.raw("},").key("hits").raw("[");
     Norv::SeqAlign::Segments segments;
     const char* separator = "";

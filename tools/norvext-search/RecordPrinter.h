@@ -14,7 +14,8 @@
 // Prints the queries that a reader passes on as JSON Lines, one search
 // record a line, on a thread of its own while the reader reads on: the two
 // halves of an import take about as long as each other. Each query is let
-// go once printed (and drawn), so memory follows the few queries queued.
+// go once printed (and drawn), so memory follows the few queries queued
+// (bounded by their number and by their alignments).
 class RecordPrinter {
 public:
     // Prints to `out`; also draws every record into `picture` unless it is
@@ -41,6 +42,8 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<NorvSearch::QueryResult> m_queue;
+    // The alignments of the queries in m_queue.
+    std::size_t m_queuedAlignments = 0;
     bool m_closed = false;
     bool m_abandoned = false;
     std::exception_ptr m_failure;

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <optional>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <stdexcept>
 #include <string_view>
@@ -62,6 +63,22 @@ unsigned long countLines(const char* begin, const char* end) {
     return lines + static_cast<unsigned long>(std::count(begin, end, '\n'));
 }
 
+// The first place of `needle` in `text`; npos when it has none. Finding
+// where each <Iteration> ends is a good part of the reader's work: glibc's
+// memmem took 1.9 ms over a 16.5 MB output where the standard library's
+// Boyer-Moore-Horspool searcher took 4.5 ms.
+std::size_t findIn(std::string_view text, std::string_view needle) {
+#ifdef __GLIBC__
+    const void* found = memmem(text.data(), text.size(), needle.data(), needle.size());
+    return found == nullptr ? std::string_view::npos
+                            : static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+#else
+    const std::boyer_moore_horspool_searcher<std::string_view::const_iterator> searcher(needle.begin(), needle.end());
+    const auto found = std::search(text.begin(), text.end(), searcher);
+    return found == text.end() ? std::string_view::npos : static_cast<std::size_t>(found - text.begin());
+#endif
+}
+
 // Character and entity references, CDATA, the doctype (to refuse entity
 // declarations); an element's text kept in the element (half the nodes); line
 // ends stay as they are, since values are trimmed.
@@ -88,13 +105,10 @@ public:
     // The first place at or after `from` where `needle` begins, reading more
     // of the input as needed; npos when the input ends first.
     std::size_t find(std::string_view needle, std::size_t from) {
-        const std::boyer_moore_horspool_searcher<std::string_view::const_iterator> searcher(needle.begin(),
-                                                                                            needle.end());
         for (;;) {
-            const std::string_view rest = std::string_view(m_text).substr(std::min(from, m_text.size()));
-            const auto found = std::search(rest.begin(), rest.end(), searcher);
-            if (found != rest.end()) {
-                return from + static_cast<std::size_t>(found - rest.begin());
+            const std::size_t found = findIn(std::string_view(m_text).substr(std::min(from, m_text.size())), needle);
+            if (found != std::string_view::npos) {
+                return from + found;
             }
             from = std::max(from, m_text.size() >= needle.size() ? m_text.size() - needle.size() + 1 : 0);
             if (!fill()) {
@@ -355,7 +369,9 @@ private:
         if (m_iterated) {
             query.round = round(piece, iteration, id);
         }
-        for (const pugi::xml_node& hit : iteration.child("Iteration_hits").children("Hit")) {
+        const pugi::xml_node hits = iteration.child("Iteration_hits");
+        reserveRoom(hits, query);
+        for (const pugi::xml_node& hit : hits.children("Hit")) {
             readHit(piece, hit, query);
         }
         m_each(std::move(query));
@@ -371,6 +387,20 @@ private:
             m_roundBase = iterations - 1;
         }
         return iterations - m_roundBase;
+    }
+
+    // Room in `query` for the alignments and subjects of `hits` at once: a
+    // query of 200 hits has a thousand alignments, which growing the vector
+    // step by step would move again and again into fresh memory.
+    static void reserveRoom(const pugi::xml_node& hits, QueryResult& query) {
+        std::size_t subjects = 0, alignments = 0;
+        for (const pugi::xml_node& hit : hits.children("Hit")) {
+            ++subjects;
+            const auto hsps = hit.child("Hit_hsps").children("Hsp");
+            alignments += static_cast<std::size_t>(std::distance(hsps.begin(), hsps.end()));
+        }
+        query.subjects.reserve(subjects);
+        query.alignments.reserve(alignments);
     }
 
     void readHit(const Piece& piece, const pugi::xml_node& hit, QueryResult& query) {
@@ -392,12 +422,13 @@ private:
         }
         hsp.queryLength = query.length;
         if (const pugi::xml_node length = hit.child("Hit_len")) {
-            hsp.details.subjectLength = parsed(piece, length, parsePosition);
+            hsp.subjectLength = parsed(piece, length, parsePosition);
         }
         for (const pugi::xml_node& node : hit.child("Hit_hsps").children("Hsp")) {
-            readHsp(piece, node, hsp);
+            AlignmentResult& alignment = query.alignments.emplace_back();
+            readHsp(piece, node, hsp, alignment);
             try {
-                query.alignments.push_back(makeAlignment(hsp, m_sides));
+                makeAlignment(hsp, m_sides, alignment);
             } catch (const std::invalid_argument& problem) {
                 piece.fail(node, std::string("<Hsp>: ") + problem.what());
             }
@@ -405,7 +436,8 @@ private:
         query.subjects.push_back(makeSubject(hsp, title, m_database));
     }
 
-    void readHsp(const Piece& piece, const pugi::xml_node& node, Hsp& hsp) {
+    // The <Hsp>'s values into `hsp`, and its counts into `alignment`.
+    void readHsp(const Piece& piece, const pugi::xml_node& node, Hsp& hsp, AlignmentResult& alignment) {
         pugi::xml_node fields[kHspFields];
         for (const pugi::xml_node& child : node.children()) {
             const int field = hspField(child.name());
@@ -427,11 +459,10 @@ private:
         hsp.subjectTo = parsed(piece, fields[HitTo], parsePosition);
         hsp.queryFrame = fields[QueryFrame] ? parsed(piece, fields[QueryFrame], parseInt) : 0;
         hsp.subjectFrame = fields[HitFrame] ? parsed(piece, fields[HitFrame], parseInt) : 0;
-        AlignmentResult& details = hsp.details;
-        details.identities = optionalCount(piece, fields[Identity]);
-        details.positives = optionalCount(piece, fields[Positive]);
-        details.gaps = optionalCount(piece, fields[Gaps]);
-        details.alignmentLength = optionalCount(piece, fields[AlignLength]);
+        alignment.identities = optionalCount(piece, fields[Identity]);
+        alignment.positives = optionalCount(piece, fields[Positive]);
+        alignment.gaps = optionalCount(piece, fields[Gaps]);
+        alignment.alignmentLength = optionalCount(piece, fields[AlignLength]);
         hsp.queryLetters = trimmed(fields[QueryLetters].child_value());
         hsp.subjectLetters = trimmed(fields[HitLetters].child_value());
     }

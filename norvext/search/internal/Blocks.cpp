@@ -12,7 +12,11 @@ namespace {
 // Walks the query through the columns and collects the blocks.
 class BlockWalker {
 public:
-    explicit BlockWalker(const QueryWalk& walk) : m_walk(walk), m_next(walk.first) {}
+    explicit BlockWalker(const QueryWalk& walk) : m_walk(walk), m_next(walk.first) {
+        // Most alignments have a few blocks: one allocation instead of one
+        // per doubling.
+        m_blocks.segments.reserve(4);
+    }
 
     // `count` query letters each aligned to a subject letter.
     void aligned(unsigned long count) {
@@ -110,6 +114,9 @@ Blocks blocksFromLetters(std::string_view query, std::string_view subject, const
 
 Blocks blocksFromBtop(std::string_view btop, const QueryWalk& walk) {
     BlockWalker walker(walk);
+    // Aligned columns, numbers and pairs of two letters alike, are passed
+    // on a run at a time: a run in two calls makes the same block as in one.
+    unsigned long run = 0;
     for (std::size_t i = 0; i < btop.size();) {
         if (btop[i] >= '0' && btop[i] <= '9') {
             unsigned long count = 0;
@@ -119,7 +126,11 @@ Blocks blocksFromBtop(std::string_view btop, const QueryWalk& walk) {
                     throw std::invalid_argument("BTOP: a run of identical letters is too long");
                 }
             }
-            walker.aligned(count);
+            if (run > std::numeric_limits<int>::max() - count) {
+                walker.aligned(run);  // runs stay within int
+                run = 0;
+            }
+            run += count;
             continue;
         }
         if (i + 1 == btop.size()) {
@@ -127,20 +138,25 @@ Blocks blocksFromBtop(std::string_view btop, const QueryWalk& walk) {
         }
         const char query = btop[i];
         const char subject = btop[i + 1];
+        i += 2;
         if (query == '-' && subject == '-') {
             throw std::invalid_argument("BTOP: a column of two gaps");
         }
+        if (query != '/' && query != '\\' && query != '-' && subject != '-') {
+            ++run;
+            continue;
+        }
+        walker.aligned(run);
+        run = 0;
         if (query == '/' || query == '\\') {
             walker.shift(query == '/' ? -1 : 1);
         } else if (query == '-') {
             walker.subjectOnly();
-        } else if (subject == '-') {
-            walker.queryOnly(1);
         } else {
-            walker.aligned(1);
+            walker.queryOnly(1);
         }
-        i += 2;
     }
+    walker.aligned(run);
     return walker.finish();
 }
 

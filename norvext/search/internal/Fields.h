@@ -33,12 +33,24 @@ bool isMadeUpQueryID(std::string_view id);
 // The number an id carries: the ordinal of "gnl|BL_ORD_ID|N", the gi of
 // "gi|N|..." ; 0 for any other id.
 unsigned int numberInID(std::string_view id);
-// `text` without the blanks, tabs and line ends around it.
-std::string_view trimmed(std::string_view text);
+// Whether `c` is a blank, a tab or a line end.
+inline bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+// `text` without the blanks, tabs and line ends around it. Inline, as the
+// tabular reader trims every column of every line.
+inline std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
 // Whether `text` begins with `prefix`.
 bool startsWith(std::string_view text, std::string_view prefix);
 // `line` split at its first blank: the first word and the rest (without
 // that blank).
+void splitFirstWord(std::string_view line, std::string_view& word, std::string_view& rest);
 void splitFirstWord(std::string_view line, std::string& word, std::string& rest);
 
 }  // namespace internal

@@ -97,11 +97,10 @@ Norv::SeqAlign::Segments segmentsOf(const Hsp& hsp, const Side& query, const Sid
 
 }  // namespace
 
-AlignmentResult makeAlignment(const Hsp& hsp, const Sides& sides) {
-    AlignmentResult result = hsp.details;
+void makeAlignment(const Hsp& hsp, const Sides& sides, AlignmentResult& result) {
     const Side query = sideOf(hsp.queryFrom, hsp.queryTo, hsp.queryFrame, hsp.queryLength, sides.query());
-    const Side subject = sideOf(hsp.subjectFrom, hsp.subjectTo, hsp.subjectFrame,
-                                hsp.details.subjectLength.value_or(0), sides.subject());
+    const Side subject = sideOf(hsp.subjectFrom, hsp.subjectTo, hsp.subjectFrame, hsp.subjectLength.value_or(0),
+                                sides.subject());
     Norv::SeqAlign& record = result.record;
     record.setSubjectSourceID(hsp.subjectSourceID);
     record.setSubjectID(hsp.subjectNumber);
@@ -116,16 +115,20 @@ AlignmentResult makeAlignment(const Hsp& hsp, const Sides& sides) {
     result.subjectStrand = subject.strand;
     result.queryFrame = query.frame;
     result.subjectFrame = subject.frame;
-    result.queryLetters.assign(hsp.queryLetters);
-    result.subjectLetters.assign(hsp.subjectLetters);
-    return result;
+    result.subjectLength = hsp.subjectLength;
+    if (!hsp.queryLetters.empty()) {
+        result.queryLetters.assign(hsp.queryLetters);
+    }
+    if (!hsp.subjectLetters.empty()) {
+        result.subjectLetters.assign(hsp.subjectLetters);
+    }
 }
 
-boost::shared_ptr<Norv::Summary> makeSubject(const Hsp& hsp, const std::string& title, const std::string& database) {
+boost::shared_ptr<Norv::Summary> makeSubject(const Hsp& hsp, std::string_view title, const std::string& database) {
     auto summary = boost::make_shared<Norv::Summary>();
     summary->setID(hsp.subjectNumber);
     summary->setSourceID(hsp.subjectSourceID);
-    summary->setTitle(title);
+    summary->setTitle(std::string(title));
     summary->setDBName(database);
     return summary;
 }

@@ -44,25 +44,26 @@ struct Hsp {
     // The lengths of the two sequences, when the output says (the frame of
     // a minus strand counts from the end).
     unsigned int queryLength = 0;
+    std::optional<unsigned int> subjectLength;
     // The alignment, when the output carries it: BTOP, or both rows of
     // letters; empty otherwise.
     std::string_view btop, queryLetters, subjectLetters;
-    // The counts and lengths the output gives; ranges, frames, letters and
-    // scores are set by makeAlignment().
-    AlignmentResult details;
 };
 
-// The alignment: scores and ranges (ascending), strands and frames, and the
-// segments of row 1, the ungapped blocks in query positions, ascending (one
-// segment over the query range when the alignment's letters are not given
-// or do not fill the range, as old BLAST's masked letters may not). Throws
-// std::invalid_argument for an alignment it cannot read (a BTOP of bad
-// syntax, rows of different lengths, blocks outside the query positions).
-AlignmentResult makeAlignment(const Hsp& hsp, const Sides& sides);
+// Sets in `alignment` what the Hsp tells: scores and ranges (ascending),
+// strands and frames, the subject's length, the letters, and the segments
+// of row 1, the ungapped blocks in query positions, ascending (one segment
+// over the query range when the alignment's letters are not given or do
+// not fill the range, as old BLAST's masked letters may not). `alignment`
+// is a new one, filled where it lies in its query, with no copy; its counts
+// are the caller's to set. Throws std::invalid_argument for an alignment it
+// cannot read (a BTOP of bad syntax, rows of different lengths, blocks
+// outside the query positions), `alignment` then half set.
+void makeAlignment(const Hsp& hsp, const Sides& sides, AlignmentResult& alignment);
 
 // The summary of the alignment's subject: its number, source id, `title`,
 // and `database` as the database's name.
-boost::shared_ptr<Norv::Summary> makeSubject(const Hsp& hsp, const std::string& title, const std::string& database);
+boost::shared_ptr<Norv::Summary> makeSubject(const Hsp& hsp, std::string_view title, const std::string& database);
 
 }  // namespace internal
 }  // namespace NorvSearch

@@ -152,25 +152,31 @@ std::string_view Input::block() {
     return std::string_view(m_buffer.data() + m_begin, m_end - m_begin);
 }
 
-bool Input::readLine(std::string& line) {
-    line.clear();
+bool Input::readLine(std::string_view& line) {
+    m_joined.clear();
     for (;;) {
         const std::string_view rest = block();
         if (rest.empty()) {
             m_lineEnded = false;
+            line = m_joined;
             return !line.empty();
         }
         const auto* newline = static_cast<const char*>(std::memchr(rest.data(), '\n', rest.size()));
         if (newline == nullptr) {
-            line.append(rest);
+            m_joined.append(rest);
             consume(rest.size());
             continue;
         }
         const std::size_t length = static_cast<std::size_t>(newline - rest.data());
-        line.append(rest.data(), length);
+        if (m_joined.empty()) {
+            line = rest.substr(0, length);  // whole in the buffer, which stays until the next read
+        } else {
+            m_joined.append(rest.data(), length);
+            line = m_joined;
+        }
         consume(length + 1);
         if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
+            line.remove_suffix(1);
         }
         m_lineEnded = true;
         return true;

@@ -37,8 +37,10 @@ public:
     std::string_view block();
     void consume(std::size_t count) { m_begin += count; }
     // The next line without its line end (LF or CR LF); false at the end of
-    // the stream. lineEnded() tells whether that line had its LF.
-    bool readLine(std::string& line);
+    // the stream. lineEnded() tells whether that line had its LF. The line
+    // is seen where it lies in the buffer (gathered first when it spans two
+    // blocks), valid until the next read.
+    bool readLine(std::string_view& line);
     bool lineEnded() const { return m_lineEnded; }
     // Throws SearchError when the stream failed (rather than ended).
     void checkStream() const;
@@ -59,6 +61,8 @@ private:
     std::size_t m_begin = 0;
     std::size_t m_end = 0;
     bool m_lineEnded = true;
+    // A line that spans blocks, gathered.
+    std::string m_joined;
     bool m_started = false;
     std::unique_ptr<Inflater> m_inflater;
 };

@@ -195,11 +195,37 @@ bool splitFrames(std::string_view text, std::string_view& query, std::string_vie
     return true;
 }
 
+// Whether two alignments are of one subject.
+bool sameSubject(const AlignmentResult& a, const AlignmentResult& b) {
+    return a.record.getSubjectID() == b.record.getSubjectID() &&
+           a.record.getSubjectSourceID() == b.record.getSubjectSourceID();
+}
+
+// The engine's order of merit: smaller E-value first, then larger bit score.
+bool betterMerit(const AlignmentResult& a, const AlignmentResult& b) {
+    const Norv::SeqAlign& x = a.record;
+    const Norv::SeqAlign& y = b.record;
+    return x.getEValue() < y.getEValue() || (x.getEValue() == y.getEValue() && x.getBitScore() > y.getBitScore());
+}
+
 // Where the output has no raw score, each hit's alignments are put in the
-// engine's order of merit, smallest E-value (then largest bit score) first,
-// so that the first of equal scores, the best, is the engine's best. The
-// hits keep their places: only a subject's own positions are reordered.
-void rankWithoutScores(std::vector<AlignmentResult>& alignments) {
+// engine's order of merit, so that the first of equal scores, the best, is
+// the engine's best. The hits keep their places: only a subject's own
+// positions are reordered. `together`: each subject's alignments follow
+// one another (BLAST lists them so), and each such run is ordered in place,
+// mostly found ordered already.
+void rankWithoutScores(std::vector<AlignmentResult>& alignments, bool together) {
+    if (together) {
+        for (auto begin = alignments.begin(); begin != alignments.end();) {
+            auto end = std::find_if_not(begin + 1, alignments.end(),
+                                        [&begin](const AlignmentResult& a) { return sameSubject(*begin, a); });
+            if (!std::is_sorted(begin, end, betterMerit)) {
+                std::stable_sort(begin, end, betterMerit);
+            }
+            begin = end;
+        }
+        return;
+    }
     std::vector<std::size_t> order(alignments.size());
     std::iota(order.begin(), order.end(), 0);
     // Positions grouped by subject, each group in file order.
@@ -208,24 +234,16 @@ void rankWithoutScores(std::vector<AlignmentResult>& alignments) {
                (alignments[a].record.getSubjectSourceID() == alignments[b].record.getSubjectSourceID() &&
                 alignments[a].record.getSubjectID() < alignments[b].record.getSubjectID());
     });
-    const auto sameSubject = [&alignments](std::size_t a, std::size_t b) {
-        return alignments[a].record.getSubjectSourceID() == alignments[b].record.getSubjectSourceID() &&
-               alignments[a].record.getSubjectID() == alignments[b].record.getSubjectID();
-    };
     std::vector<AlignmentResult> ranked(alignments.size());
     for (std::size_t begin = 0; begin < order.size();) {
         std::size_t end = begin + 1;
-        while (end < order.size() && sameSubject(order[begin], order[end])) {
+        while (end < order.size() && sameSubject(alignments[order[begin]], alignments[order[end]])) {
             ++end;
         }
         std::vector<std::size_t> merit(order.begin() + static_cast<std::ptrdiff_t>(begin),
                                        order.begin() + static_cast<std::ptrdiff_t>(end));
-        std::stable_sort(merit.begin(), merit.end(), [&alignments](std::size_t a, std::size_t b) {
-            const Norv::SeqAlign& x = alignments[a].record;
-            const Norv::SeqAlign& y = alignments[b].record;
-            return x.getEValue() < y.getEValue() ||
-                   (x.getEValue() == y.getEValue() && x.getBitScore() > y.getBitScore());
-        });
+        std::stable_sort(merit.begin(), merit.end(),
+                         [&alignments](std::size_t a, std::size_t b) { return betterMerit(alignments[a], alignments[b]); });
         // The group's places, in file order, take its alignments by merit.
         for (std::size_t i = begin; i < end; ++i) {
             ranked[order[i]] = std::move(alignments[merit[i - begin]]);
@@ -325,8 +343,8 @@ private:
     void fieldsLine(std::string_view list) {
         // FASTA's line names columns that its lines do not hold; its lines
         // are the standard 12 and BTOP.
-        if (m_dialect == Dialect::Fasta || m_given) {
-            return;
+        if (m_dialect == Dialect::Fasta || m_given || list == m_fieldsLine) {
+            return;  // BLAST repeats the line for every query
         }
         Layout layout;
         std::size_t at = 0;
@@ -341,6 +359,7 @@ private:
             fail(0, std::string("the fields have no \"") + missing + "\" column");
         }
         m_layout = layout;
+        m_fieldsLine.assign(list);
     }
 
     void startQuery(std::string_view definition) {
@@ -376,7 +395,11 @@ private:
         m_queryFromComment = false;
         m_rows = 0;
         m_subjects.clear();
-        m_lastSubject.clear();
+        m_lastSubjectID.clear();
+        m_subjectsTogether = true;
+        // Queries of one output are alike: room for as many as the last
+        // saves growing the vector row by row.
+        m_query.alignments.reserve(m_lastAlignments);
     }
 
     void endQuery() {
@@ -385,8 +408,9 @@ private:
         }
         m_inQuery = false;
         if (!m_layout.has(Score)) {
-            rankWithoutScores(m_query.alignments);
+            rankWithoutScores(m_query.alignments, m_subjectsTogether);
         }
+        m_lastAlignments = m_query.alignments.size();
         m_each(std::move(m_query));
         m_query = QueryResult();
     }
@@ -425,27 +449,34 @@ private:
         ++m_rows;
     }
 
+    // The line's tab-separated columns, each without the blanks around it
+    // (BLAST pads a bit score below 10 with one: "\t 9.6\t"), and where
+    // each begins.
     void split() {
         m_columns.clear();
         m_offsets.clear();
-        std::size_t at = 0;
-        for (;;) {
-            const std::size_t tab = m_line.find('\t', at);
-            m_offsets.push_back(at);
-            m_columns.push_back(std::string_view(m_line).substr(at, tab == std::string::npos ? tab : tab - at));
-            if (tab == std::string::npos) {
+        const char* const begin = m_line.data();
+        const char* const end = begin + m_line.size();
+        for (const char* at = begin;;) {
+            const auto* tab = static_cast<const char*>(std::memchr(at, '\t', static_cast<std::size_t>(end - at)));
+            const char* const stop = tab == nullptr ? end : tab;
+            m_offsets.push_back(static_cast<std::size_t>(at - begin));
+            // Built in place from its two halves: pushing a whole view made
+            // GCC 12 store it in halves and load it whole, a stall that took
+            // a third of this function's time.
+            const std::string_view column = trimmed(std::string_view(at, static_cast<std::size_t>(stop - at)));
+            m_columns.emplace_back(column.data(), column.size());
+            if (tab == nullptr) {
                 return;
             }
             at = tab + 1;
         }
     }
 
-    // The column's text without the blanks around it (BLAST pads a bit
-    // score below 10 with one: "\t 9.6\t"); empty when the line has no
-    // such column.
+    // The column's text, trimmed; empty when the line has no such column.
     std::string_view value(Column column) const {
         const int index = m_layout.index[column];
-        return index < 0 ? std::string_view() : trimmed(m_columns[static_cast<std::size_t>(index)]);
+        return index < 0 ? std::string_view() : m_columns[static_cast<std::size_t>(index)];
     }
     std::size_t columnOf(Column column) const {
         return m_offsets[static_cast<std::size_t>(m_layout.index[column])] + 1;
@@ -460,8 +491,11 @@ private:
     // such column or BLAST prints "N/A" there.
     template <class T, class Parse>
     T valueOr(Column column, Parse parse, T absent) const {
+        if (!m_layout.has(column)) {
+            return absent;
+        }
         const std::string_view text = value(column);
-        return !m_layout.has(column) || text == "N/A" ? absent : parsed(column, parse);
+        return text == "N/A" ? absent : parsed(text, columnOf(column), parse);
     }
     std::optional<unsigned int> optionalCount(Column column) const {
         return valueOr(column, [](std::string_view v) { return std::optional<unsigned int>(parseCount(v)); },
@@ -469,7 +503,7 @@ private:
     }
 
     void takeRow() {
-        Hsp hsp;
+        Hsp& hsp = m_hsp;
         subject(hsp);
         const auto position = [](std::string_view v) { return parsePosition(v); };
         hsp.queryFrom = valueOr(QueryStart, position, 0u);
@@ -491,24 +525,24 @@ private:
         }
         hsp.queryLength = m_query.length;
         frames(hsp);
-        AlignmentResult& details = hsp.details;
-        details.alignmentLength = optionalCount(AlignLength);
-        details.identities = optionalCount(Identities);
-        details.mismatches = optionalCount(Mismatches);
-        details.positives = optionalCount(Positives);
-        details.gapOpens = optionalCount(GapOpens);
-        details.gaps = optionalCount(Gaps);
-        details.subjectLength = valueOr(SubjectLength,
-                                         [](std::string_view v) { return std::optional<unsigned int>(parsePosition(v)); },
-                                         std::optional<unsigned int>());
-        details.percentIdentity = valueOr(PercentIdentity,
-                                           [](std::string_view v) { return std::optional<double>(parseReal(v)); },
-                                           std::optional<double>());
+        AlignmentResult& alignment = m_query.alignments.emplace_back();
+        alignment.alignmentLength = optionalCount(AlignLength);
+        alignment.identities = optionalCount(Identities);
+        alignment.mismatches = optionalCount(Mismatches);
+        alignment.positives = optionalCount(Positives);
+        alignment.gapOpens = optionalCount(GapOpens);
+        alignment.gaps = optionalCount(Gaps);
+        hsp.subjectLength = valueOr(SubjectLength,
+                                    [](std::string_view v) { return std::optional<unsigned int>(parsePosition(v)); },
+                                    std::optional<unsigned int>());
         hsp.btop = value(Btop);
         hsp.queryLetters = value(QueryLetters);
         hsp.subjectLetters = value(SubjectLetters);
+        alignment.percentIdentity = valueOr(PercentIdentity,
+                                            [](std::string_view v) { return std::optional<double>(parseReal(v)); },
+                                            std::optional<double>());
         try {
-            m_query.alignments.push_back(makeAlignment(hsp, m_sides));
+            makeAlignment(hsp, m_sides, alignment);
         } catch (const std::invalid_argument& problem) {
             const Column at = m_layout.has(Btop) ? Btop : QueryLetters;
             fail(m_layout.has(at) ? columnOf(at) : 0, problem.what());
@@ -521,44 +555,47 @@ private:
     // way): BLAST lists a subject's alignments together.
     void subject(Hsp& hsp) {
         const std::string_view rawID = value(SubjectID);
-        std::string title;
         std::string_view titles = value(SubjectTitle);
         titles = titles.substr(0, titles.find("<>"));  // salltitles: the first title
+        std::string_view sourceID, title;
         if (isOrdinalID(rawID) && !titles.empty()) {
-            splitFirstWord(titles, hsp.subjectSourceID, title);
+            splitFirstWord(titles, sourceID, title);
         } else {
-            hsp.subjectSourceID.assign(rawID.substr(0, rawID.find(';')));
+            sourceID = rawID.substr(0, rawID.find(';'));
+            title = titles;
             // A database without parsed ids: the title begins with the id.
-            if (titles.size() > hsp.subjectSourceID.size() && startsWith(titles, hsp.subjectSourceID) &&
-                titles[hsp.subjectSourceID.size()] == ' ') {
-                titles.remove_prefix(hsp.subjectSourceID.size() + 1);
+            if (title.size() > sourceID.size() && startsWith(title, sourceID) && title[sourceID.size()] == ' ') {
+                title.remove_prefix(sourceID.size() + 1);
             }
-            title.assign(titles);
         }
-        if (hsp.subjectSourceID.empty()) {
+        if (sourceID.empty()) {
             fail(columnOf(SubjectID), "an empty subject id");
         }
+        hsp.subjectSourceID.assign(sourceID);
         hsp.subjectNumber = numberInID(rawID);
         const std::string_view gi = value(SubjectGI);
         if (m_layout.has(SubjectGI) && gi != "N/A" && gi != "0") {
             hsp.subjectNumber = parsed(SubjectGI, [](std::string_view v) { return parsePosition(v); });
         }
+        if (hsp.subjectSourceID == m_lastSubjectID && hsp.subjectNumber == m_lastSubjectNumber) {
+            return;  // the same subject as the row before
+        }
         std::string key = hsp.subjectSourceID;
         key += '\n';
         key += std::to_string(hsp.subjectNumber);
-        if (key == m_lastSubject) {
-            return;
-        }
-        if (!m_subjects.insert(key).second) {
-            if (m_queryFromComment || m_dialect == Dialect::Fasta) {
-                m_lastSubject = key;
-                return;  // rounds have their own comments; FASTA has none
-            }
-            nextRound();
+        bool isNew = m_subjects.insert(key).second;
+        if (!isNew && !m_queryFromComment && m_dialect != Dialect::Fasta) {
+            nextRound();  // rounds with comments have their own; FASTA has none
             m_subjects.insert(key);
+            isNew = true;
         }
-        m_lastSubject = key;
-        m_query.subjects.push_back(makeSubject(hsp, title, m_database));
+        if (isNew) {
+            m_query.subjects.push_back(makeSubject(hsp, title, m_database));
+        } else {
+            m_subjectsTogether = false;
+        }
+        m_lastSubjectID = hsp.subjectSourceID;
+        m_lastSubjectNumber = hsp.subjectNumber;
     }
 
     void nextRound() {
@@ -594,8 +631,10 @@ private:
     const std::function<void(QueryResult&&)>& m_each;
     bool m_given;
     Layout m_layout;
+    // The "# Fields:" list that m_layout was made of.
+    std::string m_fieldsLine;
 
-    std::string m_line;
+    std::string_view m_line;
     unsigned long m_lineNumber = 0;
     std::vector<std::string_view> m_columns;
     std::vector<std::size_t> m_offsets;
@@ -610,8 +649,17 @@ private:
     bool m_inQuery = false;
     bool m_queryFromComment = false;
     long m_rows = 0;
+    // The subjects of the query as "source id\nnumber"; the last one's ids
+    // (no id while m_lastSubjectID is empty: source ids never are).
     std::unordered_set<std::string> m_subjects;
-    std::string m_lastSubject;
+    std::string m_lastSubjectID;
+    unsigned int m_lastSubjectNumber = 0;
+    // False once a subject's alignments are apart (rankWithoutScores).
+    bool m_subjectsTogether = true;
+    std::size_t m_lastAlignments = 0;
+    // The row's alignment, reused so that its id keeps its memory: takeRow()
+    // sets every field.
+    Hsp m_hsp;
 };
 
 }  // namespace
