@@ -504,7 +504,6 @@ private:
 
     void takeRow() {
         Hsp& hsp = m_hsp;
-        subject(hsp);
         const auto position = [](std::string_view v) { return parsePosition(v); };
         hsp.queryFrom = valueOr(QueryStart, position, 0u);
         hsp.queryTo = valueOr(QueryEnd, position, 0u);
@@ -520,6 +519,7 @@ private:
         hsp.bitScore = parsed(BitScore, [](std::string_view v) { return parseReal(v); });
         hsp.score = valueOr(Score, [](std::string_view v) { return std::optional<int>(parseInt(v)); },
                              std::optional<int>());
+        subject(hsp);  // after the scores and ranges, which may tell a new round
         if (m_query.length == 0) {
             m_query.length = valueOr(QueryLength, position, 0u);
         }
@@ -577,15 +577,18 @@ private:
         if (m_layout.has(SubjectGI) && gi != "N/A" && gi != "0") {
             hsp.subjectNumber = parsed(SubjectGI, [](std::string_view v) { return parsePosition(v); });
         }
-        if (hsp.subjectSourceID == m_lastSubjectID && hsp.subjectNumber == m_lastSubjectNumber) {
+        // Rounds with comments have their own; FASTA has none.
+        const bool iterable = !m_queryFromComment && m_dialect != Dialect::Fasta;
+        if (hsp.subjectSourceID == m_lastSubjectID && hsp.subjectNumber == m_lastSubjectNumber &&
+            !(iterable && startsOver(hsp))) {
             return;  // the same subject as the row before
         }
         std::string key = hsp.subjectSourceID;
         key += '\n';
         key += std::to_string(hsp.subjectNumber);
         bool isNew = m_subjects.insert(key).second;
-        if (!isNew && !m_queryFromComment && m_dialect != Dialect::Fasta) {
-            nextRound();  // rounds with comments have their own; FASTA has none
+        if (!isNew && iterable) {
+            nextRound();
             m_subjects.insert(key);
             isNew = true;
         }
@@ -596,6 +599,32 @@ private:
         }
         m_lastSubjectID = hsp.subjectSourceID;
         m_lastSubjectNumber = hsp.subjectNumber;
+    }
+
+    // Whether the row, of the subject of the rows just before, begins a new
+    // round of an iterated search: BLAST lists a subject's alignments by
+    // E-value, smallest first, so a smaller one, or an alignment met again
+    // with the same ranges on the same strands, starts the list anew.
+    bool startsOver(const Hsp& hsp) const {
+        for (auto it = m_query.alignments.rbegin(); it != m_query.alignments.rend(); ++it) {
+            const Norv::SeqAlign& record = it->record;
+            if (record.getSubjectSourceID() != hsp.subjectSourceID || record.getSubjectID() != hsp.subjectNumber) {
+                break;
+            }
+            if (it == m_query.alignments.rbegin() && hsp.eValue < record.getEValue()) {
+                return true;
+            }
+            // The same positions on the other strand (tblastx) are another alignment.
+            if ((it->queryStrand < 0) == (hsp.queryFrom > hsp.queryTo) &&
+                (it->subjectStrand < 0) == (hsp.subjectFrom > hsp.subjectTo) &&
+                record.getQueryRange().start == std::min(hsp.queryFrom, hsp.queryTo) &&
+                record.getQueryRange().end == std::max(hsp.queryFrom, hsp.queryTo) &&
+                record.getSubjectRange().start == std::min(hsp.subjectFrom, hsp.subjectTo) &&
+                record.getSubjectRange().end == std::max(hsp.subjectFrom, hsp.subjectTo)) {
+                return true;
+            }
+        }
+        return false;
     }
 
     void nextRound() {
