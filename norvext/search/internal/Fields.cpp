@@ -19,8 +19,6 @@ std::string quoted(std::string_view text) {
 // took 12.8 ms without them, 11.8 ms with (179 and 167 million
 // instructions under callgrind).
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 // The value of 1 to 18 decimal digits (no overflow to check); -1 for any
 // other text.
 long long digitsValue(std::string_view text) {
@@ -65,6 +63,8 @@ unsigned long long parseUnsigned(std::string_view text, const char* what) {
 }
 
 #if FLT_EVAL_METHOD == 0
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
 // Powers of ten that a double holds exactly.
 const double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
