@@ -140,51 +140,6 @@ TEST(SearchPicture, ARecordWithoutHitsHasItsAxis) {
     EXPECT_NE(svg.find("height=\"200\" viewBox=\"0 0 800 200\""), std::string::npos);
 }
 
-TEST(SearchPicture, EachAlignmentHasARowInTheColourOfItsOwnBitScore) {
-    // s1: a gapped alignment below 50 bits and a second one from 200 on; s2
-    // one alignment below 40.
-    SearchPicture picture;
-    picture.add(recordOf({{{45, {{1, 10}, {21, 30}}}, {210, {{5, 50}}}}, {{30, {{60, 80}}}}}));
-    const std::string svg = picture.toSvg();
-    const double rows = 28 + 54;  // the key, then the panel's head
-
-    // s1's first row: two bars 8 high over a grey line at half their height.
-    const auto first = rectsAt(svg, rows, "#0000FF");
-    ASSERT_EQ(first.size(), 2u);
-    EXPECT_DOUBLE_EQ(first[0].x, xOf(1, 100));
-    EXPECT_DOUBLE_EQ(first[1].x + first[1].width, xOf(31, 100));
-    EXPECT_EQ(first[0].height, 8);
-    const auto line = rectsAt(svg, rows + 4, "#999999");
-    ASSERT_EQ(line.size(), 1u);
-    EXPECT_DOUBLE_EQ(line[0].x, xOf(1, 100));
-    EXPECT_DOUBLE_EQ(line[0].width, xOf(31, 100) - xOf(1, 100));
-    EXPECT_EQ(line[0].height, 1);
-
-    // Its second alignment on the next row, red, without a line; a bracket
-    // at x 196 joins the two rows.
-    const auto second = rectsAt(svg, rows + 10, "#FF0000");
-    ASSERT_EQ(second.size(), 1u);
-    EXPECT_DOUBLE_EQ(second[0].x, xOf(5, 100));
-    EXPECT_TRUE(rectsAt(svg, rows + 14, "#999999").empty());
-    const auto bracket = rectsAt(svg, rows, "#999999");
-    ASSERT_EQ(bracket.size(), 1u);
-    EXPECT_EQ(bracket[0].x, 196);
-    EXPECT_EQ(bracket[0].height, 18);
-
-    // s2 below s1's two rows and the 4-pixel gap between hits; one row, no
-    // bracket; each label at its hit's first row.
-    EXPECT_EQ(rectsAt(svg, rows + 24, "#000000").size(), 1u);
-    EXPECT_TRUE(rectsAt(svg, rows + 24, "#999999").empty());
-    EXPECT_NE(svg.find("<text x=\"192\" y=\"" + std::to_string(static_cast<int>(rows) + 8) +
-                       "\" font-size=\"11\" text-anchor=\"end\">s1</text>"),
-              std::string::npos);
-    EXPECT_NE(svg.find("<text x=\"192\" y=\"" + std::to_string(static_cast<int>(rows) + 32) +
-                       "\" font-size=\"11\" text-anchor=\"end\">s2</text>"),
-              std::string::npos);
-    EXPECT_NE(svg.find("<title>s1 (alignment 2 of 2, bit score 210)</title>"), std::string::npos);
-    EXPECT_EQ(picture.getHeight(), 28 + 54 + 24 + 14 + 12);
-}
-
 TEST(SearchPicture, BarsCloserThanAPixelJoin) {
     const struct {
         unsigned int length;
