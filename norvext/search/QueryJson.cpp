@@ -98,8 +98,9 @@ JsonText& textOrNull(JsonText& json, const std::string& text) { return text.empt
 
 }  // namespace
 
-void queryToJson(const QueryResult& result, std::string& out) {
-    const Norv::XBlast search = makeSearch(result);
+void queryToJson(const QueryResult& result, std::string& out) { queryToJson(result, makeSearch(result), out); }
+
+void queryToJson(const QueryResult& result, const Norv::XBlast& search, std::string& out) {
     const std::vector<std::vector<std::size_t>> places = hitAlignments(result);
     JsonText json(out);
     json.raw("{").key("query").raw("{").key("id").text(result.id);

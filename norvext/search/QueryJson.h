@@ -21,6 +21,10 @@ namespace NorvSearch {
 /// fails but for allocation.
 NORVSEARCH_API void queryToJson(const QueryResult& result, std::string& out);
 
+/// As queryToJson(result, out), with `search`, which must be
+/// makeSearch(result), made once by a caller that needs it too.
+NORVSEARCH_API void queryToJson(const QueryResult& result, const Norv::XBlast& search, std::string& out);
+
 }  // namespace NorvSearch
 
 #endif

@@ -72,11 +72,12 @@ void RecordPrinter::work() {
         m_changed.notify_all();
         try {
             line.clear();
-            NorvSearch::queryToJson(result, line);
+            const Norv::XBlast search = NorvSearch::makeSearch(result);  // once for the line and the picture
+            NorvSearch::queryToJson(result, search, line);
             line += '\n';
             m_out.write(line.data(), static_cast<std::streamsize>(line.size()));
             if (m_picture != nullptr) {
-                m_picture->add(NorvSearch::makeSearch(result));
+                m_picture->add(search);
             }
         } catch (...) {
             const std::lock_guard<std::mutex> failed(m_mutex);
