@@ -166,48 +166,6 @@ TEST(SearchPicture, BarsCloserThanAPixelJoin) {
     }
 }
 
-TEST(SearchPicture, APanelDrawsTheFirstHitsThatFitAndCountsTheRest) {
-    const struct {
-        std::size_t hits, alignments;
-        std::size_t drawnHits;
-        const char* moreHits;        // the panel's note, or null
-        const char* moreAlignments;  // each drawn hit's note, or null
-    } cases[] = {
-        {1, 1, 1, nullptr, nullptr},
-        {24, 1, 24, nullptr, nullptr},
-        {30, 1, 24, "and 6 more hits", nullptr},
-        {25, 1, 24, "and 1 more hit", nullptr},
-        {8, 3, 8, nullptr, nullptr},                    // 24 rows exactly
-        {9, 3, 8, "and 1 more hit", nullptr},
-        {10, 5, 6, "and 4 more hits", "and 2 more alignments"},  // 4 rows a hit
-        {7, 4, 6, "and 1 more hit", "and 1 more alignment"},
-        {1, 100, 1, nullptr, "and 97 more alignments"},
-    };
-    for (const auto& c : cases) {
-        SearchPicture picture;
-        picture.add(uniformRecord(c.hits, c.alignments));
-        const std::string svg = picture.toSvg();
-        const std::size_t shown = std::min<std::size_t>(c.alignments, SearchPicture::s_maxAlignments);
-        const std::string where = std::to_string(c.hits) + "x" + std::to_string(c.alignments);
-        // One labelled hit and a titled group per alignment drawn.
-        EXPECT_EQ(count(svg, "text-anchor=\"end\">s"), c.drawnHits) << where;
-        EXPECT_EQ(count(svg, "<title>"), c.drawnHits * shown) << where;
-        EXPECT_EQ(count(svg, "more hit"), c.moreHits ? 1u : 0u) << where;
-        if (c.moreHits) {
-            EXPECT_NE(svg.find(std::string(">") + c.moreHits + "</text>"), std::string::npos) << where;
-        }
-        EXPECT_EQ(count(svg, "more alignment"), c.moreAlignments ? c.drawnHits : 0u) << where;
-        if (c.moreAlignments) {
-            EXPECT_EQ(count(svg, std::string(">") + c.moreAlignments + "</text>"), c.drawnHits) << where;
-        }
-        const int rows = static_cast<int>(c.drawnHits * (shown + (c.moreAlignments ? 1 : 0)));
-        EXPECT_LE(rows, SearchPicture::s_maxRows) << where;
-        EXPECT_EQ(picture.getHeight(),
-                  28 + 54 + rows * 10 + static_cast<int>(c.drawnHits) * 4 + (c.moreHits ? 16 : 0) + 12)
-            << where;
-    }
-}
-
 TEST(SearchPicture, AHugeRecordKeepsWhatItDrawsOnly) {
     // 100,000 hits draw as 24 do, but for the counts.
     SearchPicture huge, small;
@@ -221,36 +179,6 @@ TEST(SearchPicture, AHugeRecordKeepsWhatItDrawsOnly) {
         svg.replace(at, change.first.size(), change.second);
     }
     EXPECT_EQ(svg, small.toSvg());
-}
-
-TEST(SearchPicture, ThePictureStopsBeforeItsHeightAndCountsTheQueriesLeftOut) {
-    // Panels of 12 hits of two rows (24 rows) and the note: 54 + 12 * 24 +
-    // 16 + 12 = 370 pixels; 16000 less the key and the footer (24) holds 43.
-    const Norv::XBlast record = uniformRecord(30, 2);
-    SearchPicture picture;
-    for (int i = 0; i < 300; ++i) {
-        picture.add(record);
-    }
-    // Once one is left out, so are the later ones, however small.
-    picture.add(Norv::XBlast());
-    const std::string svg = picture.toSvg();
-    EXPECT_EQ(picture.size(), 301u);
-    EXPECT_EQ(picture.getDrawnCount(), 43u);
-    EXPECT_EQ(picture.getHeight(), 28 + 43 * 370 + 24);
-    EXPECT_LE(picture.getHeight(), SearchPicture::s_maxHeight);
-    EXPECT_NE(svg.find("height=\"" + std::to_string(picture.getHeight()) + "\""), std::string::npos);
-    EXPECT_EQ(count(svg, "<tspan font-weight=\"bold\">q</tspan>"), 43u);
-    EXPECT_NE(svg.find(">258 more queries not drawn (the picture stops at 16000 pixels)</text>"), std::string::npos);
-    EXPECT_EQ(count(svg, "no hits"), 0u);
-
-    // The tallest panels there are: 24 hits of one row and the note, 54 +
-    // 24 * 14 + 16 + 12 = 418 pixels; 38 of them fit.
-    SearchPicture largest;
-    for (int i = 0; i < 100; ++i) {
-        largest.add(uniformRecord(25, 1));
-    }
-    EXPECT_EQ(largest.getDrawnCount(), 38u);
-    EXPECT_LE(largest.getHeight(), SearchPicture::s_maxHeight);
 }
 
 }  // namespace

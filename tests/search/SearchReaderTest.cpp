@@ -96,17 +96,6 @@ TEST(SearchReader, InputsGiveTheirGoldenRecords) {
     }
 }
 
-// Outputs of split runs, concatenated, read as the queries of each in turn.
-TEST(SearchReader, ConcatenatedOutputsReadAsTheirQueries) {
-    for (const char* name : {"blast-2.2-and-2.12.xml", "blast-7.tab", "psiblast.7.tab", "fasta-8CB.tab",
-                             "psiblast.xml", "blocks.xml"}) {
-        const std::string text = NorvTest::fileText(kFolder + "inputs/" + name);
-        const std::string records = recordsOf(text, name);
-        ASSERT_EQ(records.find("error"), std::string::npos) << records;
-        EXPECT_EQ(records + records, recordsOf(text + text, name, 7)) << name;
-    }
-}
-
 // A document far larger than the reader's blocks and window, with tags
 // astride every kind of boundary: the same records as its queries alone.
 TEST(SearchReader, LargeXmlReadsWhateverItsBoundaries) {

@@ -7,8 +7,8 @@ from the example sequences of Debian's fasta3, cut into overlapping windows:
 - blastn, blastx, tblastn and tblastx with hits on both strands and in minus
   frames: XML, commented tabular with lengths, score, BTOP and frames, and plain
   tabular give the same records (ranges, strands, frames, segments, scores);
-- pipelines: query batches run apart and concatenated, gzip (one member or
-  several), several files in turn, standard input from a pipe, an empty table;
+- pipelines: query batches run apart and concatenated, gzip,
+  several files in turn, standard input from a pipe, an empty table;
 - psiblast rounds in XML, commented and plain tabular.
 
 The import's memory on big output is a benchmark figure (bench/RESULTS.md).
@@ -271,17 +271,6 @@ def concatenated(paths, out):
     return out
 
 
-def gzip_members(path, out, parts):
-    """`path` cut into `parts` pieces at byte offsets inside lines, each
-    gzipped on its own, one member after another in `out`."""
-    data = open(path, "rb").read()
-    cuts = [len(data) * i // parts for i in range(parts + 1)]
-    with open(out, "wb") as f:
-        for lo, hi in zip(cuts, cuts[1:]):
-            f.write(subprocess.run(["gzip", "-c"], input=data[lo:hi], capture_output=True, check=True).stdout)
-    return out
-
-
 def piped(path):
     """A pipe that `cat` fills with the file."""
     return subprocess.Popen(["cat", path], stdout=subprocess.PIPE)
@@ -305,7 +294,6 @@ def check_pipelines(tool, xml, queries):
             os.symlink(whole, "blastp." + suffix)
         concatenated(["batch%d.%s" % (i, suffix) for i in range(BATCHES)], "batches." + suffix)
         run(["gzip", "-c", "blastp." + suffix], "blastp.%s.gz" % suffix)
-        gzip_members("blastp." + suffix, "blastp.%s.members.gz" % suffix, 3)
     plain = {s: imported(tool, ["blastp." + s], ["pipelines", s]) for s in ("xml", "7", "6")}
     # (what, files, the file a pipe gives as standard input, the lines expected)
     cases = [("batch runs' XML concatenated", ["batches.xml"], None, plain["xml"]),
@@ -315,13 +303,9 @@ def check_pipelines(tool, xml, queries):
              ("gzip -c of XML", ["blastp.xml.gz"], None, plain["xml"]),
              ("gzip -c of 7", ["blastp.7.gz"], None, plain["7"]),
              ("gzip -c of 6", ["blastp.6.gz"], None, plain["6"]),
-             ("3 gzip members of XML", ["blastp.xml.members.gz"], None, plain["xml"]),
-             ("3 gzip members of 7", ["blastp.7.members.gz"], None, plain["7"]),
-             ("3 gzip members of 6", ["blastp.6.members.gz"], None, plain["6"]),
              ("files in turn", ["blastp.7", "empty.6", "blastp.xml.gz", "blastp.6"], None,
               plain["7"] + plain["xml"] + plain["6"]),
              ("XML through a pipe", ["-"], "blastp.xml", plain["xml"]),
-             ("gzip members through a pipe", ["-"], "blastp.7.members.gz", plain["7"]),
              ("a pipe between files", ["blastp.6", "-", "blastp.xml"], "batches.7",
               plain["6"] + plain["7"] + plain["xml"])]
     for what, files, stdin, expected in cases:
