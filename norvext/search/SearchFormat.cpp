@@ -1,29 +1,24 @@
 #include <norvext/search/SearchFormat.h>
 
-#include <norvext/search/SearchProgram.h>
-
+#include "internal/Formats.h"
 #include "internal/Fields.h"
 
-#include <algorithm>
-#include <iterator>
-
 namespace NorvSearch {
-namespace {
 
-using internal::startsWith;
+const char* formatName(SearchFormat format) { return internal::formatTable()[static_cast<int>(format)].name; }
 
-const char* const kNames[] = {"blast-xml", "blast-tab", "fasta-tab"};
-
-}  // namespace
-
-const char* formatName(SearchFormat format) { return kNames[static_cast<int>(format)]; }
-
-std::vector<std::string> formatNames() { return std::vector<std::string>(std::begin(kNames), std::end(kNames)); }
+std::vector<std::string> formatNames() {
+    std::vector<std::string> names;
+    for (const internal::FormatEntry& entry : internal::formatTable()) {
+        names.emplace_back(entry.name);
+    }
+    return names;
+}
 
 bool formatFromName(std::string_view name, SearchFormat& format) {
-    for (int i = 0; i < static_cast<int>(std::size(kNames)); ++i) {
-        if (name == kNames[i]) {
-            format = static_cast<SearchFormat>(i);
+    for (const internal::FormatEntry& entry : internal::formatTable()) {
+        if (name == entry.name) {
+            format = entry.format;
             return true;
         }
     }
@@ -36,27 +31,11 @@ bool detectFormat(std::string_view head, SearchFormat& format) {
         return false;
     }
     head.remove_prefix(start);
-    if (startsWith(head, "<?xml") || startsWith(head, "<BlastOutput") || startsWith(head, "<!DOCTYPE BlastOutput")) {
-        format = SearchFormat::BlastXml;
-        return true;
-    }
-    const std::string_view line = head.substr(0, head.find('\n'));
-    if (line[0] == '#') {
-        // The first comment names the program: "# BLASTP 2.12.0+",
-        // "# fasta36 -m 8C ...", "# FASTA 36.3.8i".
-        std::string_view text = internal::trimmed(line.substr(1));
-        const SearchProgram* program = findProgram(text.substr(0, text.find(' ')));
-        if (program == nullptr) {
-            return false;
+    for (const internal::FormatEntry& entry : internal::formatTable()) {
+        if (entry.detect(head)) {
+            format = entry.format;
+            return true;
         }
-        format = program->engine == SearchProgram::Engine::Blast ? SearchFormat::BlastTab : SearchFormat::FastaTab;
-        return true;
-    }
-    // Lines without comments: BLAST's (or FASTA's, the same) 12 columns or
-    // more, the second a subject id.
-    if (std::count(line.begin(), line.end(), '\t') >= 3) {
-        format = SearchFormat::BlastTab;
-        return true;
     }
     return false;
 }

@@ -27,7 +27,8 @@ NORVSEARCH_API std::vector<std::string> formatNames();
 NORVSEARCH_API bool formatFromName(std::string_view name, SearchFormat& format);
 
 /// The format of an output that begins with `head` (its first few hundred
-/// bytes), from positive signs only: XML when it starts with an XML
+/// bytes), from positive signs only, each format's own (the first that
+/// matches, in the order of SearchFormat): XML when it starts with an XML
 /// declaration or a BlastOutput element; BLAST or FASTA tabular when its first
 /// comment names a program of that engine (findProgram()); BLAST tabular
 /// when its first line, not a comment, has four columns or more. False,

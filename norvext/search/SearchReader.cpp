@@ -1,7 +1,7 @@
 #include <norvext/search/SearchReader.h>
 
-#include "internal/BlastXmlParser.h"
 #include "internal/Fields.h"
+#include "internal/Formats.h"
 #include "internal/Input.h"
 #include "internal/TabularParser.h"
 
@@ -28,19 +28,22 @@ void SearchReader::read(std::istream& in, const std::function<void(QueryResult&&
     SearchFormat format = m_format;
     const std::string_view head = input.peek(512);
     input.checkStream();
-    if (internal::trimmed(head).empty() && head.size() < 512 && !(m_formatGiven && format == SearchFormat::BlastXml)) {
-        return;  // no output: BLAST's tabular output of a search without hits
-    }
     if (!m_formatGiven && !detectFormat(head, format)) {
-        throw SearchError(m_source, 1, 0, "unknown format: neither BLAST XML nor BLAST or FASTA tabular");
+        if (internal::trimmed(head).empty() && head.size() < 512) {
+            return;  // no output: BLAST's tabular output of a search without hits
+        }
+        std::string names;
+        for (const std::string& name : formatNames()) {
+            names += (names.empty() ? "" : ", ") + name;
+        }
+        throw SearchError(m_source, 1, 0, "unknown format: none of " + names);
     }
-    if (format == SearchFormat::BlastXml) {
-        internal::parseBlastXml(input, m_source, each);
-    } else {
-        internal::parseTabular(input,
-                               format == SearchFormat::BlastTab ? internal::Dialect::Blast : internal::Dialect::Fasta,
-                               m_fields, m_source, each);
+    const internal::FormatEntry& entry = internal::formatTable()[static_cast<int>(format)];
+    if (internal::trimmed(head).empty() && head.size() < 512 && entry.emptyHasNoQuery) {
+        return;
     }
+    const internal::ReadContext context{m_source, m_fields};
+    entry.read(input, context, each);
 }
 
 std::vector<QueryResult> SearchReader::readAll(std::istream& in) const {

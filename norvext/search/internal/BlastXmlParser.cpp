@@ -514,6 +514,10 @@ private:
 
 }  // namespace
 
+bool isBlastXml(std::string_view head) {
+    return startsWith(head, "<?xml") || startsWith(head, "<BlastOutput") || startsWith(head, "<!DOCTYPE BlastOutput");
+}
+
 void parseBlastXml(Input& in, const std::string& source, const std::function<void(QueryResult&&)>& each) {
     Parser parser(in, source, each);
     parser.parse();

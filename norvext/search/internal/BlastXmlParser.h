@@ -11,9 +11,14 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace NorvSearch {
 namespace internal {
+
+// Whether an output that begins with `head` (blanks passed over) is BLAST
+// XML: an XML declaration, or a BlastOutput element or its doctype.
+bool isBlastXml(std::string_view head);
 
 // Calls `each` with every query in file order. Throws SearchError naming
 // `source` with line and column.

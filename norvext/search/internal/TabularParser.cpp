@@ -692,6 +692,19 @@ void checkFields(const std::vector<std::string>& fields) {
     }
 }
 
+bool isTabular(std::string_view head, Dialect dialect) {
+    const std::string_view line = head.substr(0, head.find('\n'));
+    if (line[0] == '#') {
+        // The first comment names the program: "# BLASTP 2.12.0+",
+        // "# fasta36 -m 8C ...", "# FASTA 36.3.8i".
+        std::string_view text = trimmed(line.substr(1));
+        const SearchProgram* program = findProgram(text.substr(0, text.find(' ')));
+        return program != nullptr &&
+               (program->engine == SearchProgram::Engine::Blast) == (dialect == Dialect::Blast);
+    }
+    return dialect == Dialect::Blast && std::count(line.begin(), line.end(), '\t') >= 3;
+}
+
 void parseTabular(Input& in, Dialect dialect, const std::vector<std::string>& fields, const std::string& source,
                   const std::function<void(QueryResult&&)>& each) {
     Parser parser(dialect, fields, source, each);

@@ -10,12 +10,19 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace NorvSearch {
 namespace internal {
 
 enum class Dialect { Blast, Fasta };
+
+// Whether an output that begins with `head` (blanks passed over) is tabular
+// output of `dialect`'s engine: its first comment names a program of that
+// engine (findProgram()); or, for BLAST, its first line has four columns or
+// more (BLAST's own 12 or more, the second a subject id).
+bool isTabular(std::string_view head, Dialect dialect);
 
 // Throws std::invalid_argument for `fields` the reader cannot take: a
 // keyword it does not know, or a list without a query id or a subject id
