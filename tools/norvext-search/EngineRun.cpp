@@ -388,6 +388,8 @@ EngineRun::Plan EngineRun::plan(const std::string& folder) const {
                 blast->setDatabase(newDatabase);
             } else if (!m_database.empty()) {
                 blast->setDatabase(m_database);  // the engine's own database
+            } else if (blast->getDatabase().empty() && shell) {
+                blast->setDatabase("LIBRARY");
             }
             // DIAMOND's log goes to standard error when it writes its
             // output into a file, and run passes it on.

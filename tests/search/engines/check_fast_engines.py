@@ -29,10 +29,10 @@ REPORTS = {"diamond": {"matrix": r"Matrix=(\S+)", "gaps": r"Penalties=(\d+/\d+)"
 # 50 and the filter on; MMseqs2 holds BLOSUM62 and PAM30 only, DIAMOND more.
 CASES = [
     ("diamond", "blastp", {}, {"matrix": "BLOSUM62", "gaps": "11/1", "limit": "50"}),
-    ("diamond", "blastx", dict(matrix="BLOSUM80", gapOpen=10, gapExtend=1, limit=3),
-     {"matrix": "BLOSUM80", "gaps": "10/1", "limit": "3"}),
-    ("mmseqs", "blastp", dict(matrix="PAM30", gapOpen=9, gapExtend=1, expect=5.0, limit=4, useFilter=False),
-     {"matrix": "PAM30.out", "gaps": "9", "extend": "1", "limit": "4", "expect": "5", "mask": "0"}),
+    ("diamond", "blastx", dict(matrix="BLOSUM80", gapOpen=9, gapExtend=2, limit=3),
+     {"matrix": "BLOSUM80", "gaps": "9/2", "limit": "3"}),
+    ("mmseqs", "blastp", dict(matrix="PAM30", gapOpen=7, gapExtend=2, expect=5.0, limit=4, useFilter=False),
+     {"matrix": "PAM30.out", "gaps": "7", "extend": "2", "limit": "4", "expect": "5", "mask": "0"}),
     ("mmseqs", "blastx", {}, {"matrix": "blosum62.out", "gaps": "11", "extend": "1", "limit": "50",
                               "expect": "10", "mask": "1"}),
 ]
