@@ -320,8 +320,8 @@ void EngineRun::addOptions(CLI::App* command, bool run) {
     CLI::Option* query = command->add_option("--query", m_query, "The query, a FASTA file");
     CLI::Option* database = command->add_option(
         "--db", m_database,
-        "The sequences searched: a FASTA file (BLAST+ gets a BLAST database made from it) or a BLAST database, "
-        "named by its prefix (NAME for NAME.pin, NAME.nin, NAME.pal or NAME.nal)");
+        "The sequences searched: a FASTA file (BLAST+, DIAMOND and MMseqs2 get a database of their own made from "
+        "it) or a BLAST database, named by its prefix (NAME for NAME.pin, NAME.nin, NAME.pal or NAME.nal)");
     command->add_option("--evalue", m_evalue, "The E-value threshold, over the parameters' own (BLAST+ -evalue, "
                                               "FASTA36 -E, DIAMOND --evalue, MMseqs2 -e)")
         ->check(CLI::PositiveNumber);
