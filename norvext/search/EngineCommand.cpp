@@ -97,19 +97,19 @@ const char* fastPackage(FastEngine engine) { return engine == FastEngine::Diamon
 // (DIAMOND's BTOP is BLAST's; MMseqs2 gives the aligned letters).
 const std::vector<std::pair<const char*, const char*>>& outputColumns(FastEngine engine) {
     static const std::vector<std::pair<const char*, const char*>> s_diamond = {
-        {"qseqid", "qseqid"}, {"sseqid", "sseqid"},     {"pident", "pident"}, {"length", "length"},
+        {"qseqid", "qseqid"},     {"sseqid", "sseqid"},   {"pident", "pident"}, {"length", "length"},
         {"mismatch", "mismatch"}, {"gapopen", "gapopen"}, {"qstart", "qstart"}, {"qend", "qend"},
-        {"sstart", "sstart"}, {"send", "send"},         {"evalue", "evalue"}, {"bitscore", "bitscore"},
-        {"qlen", "qlen"},     {"slen", "slen"},         {"score", "score"},   {"nident", "nident"},
-        {"positive", "positive"}, {"gaps", "gaps"},     {"qframe", "qframe"}, {"btop", "btop"},
+        {"sstart", "sstart"},     {"send", "send"},       {"evalue", "evalue"}, {"bitscore", "bitscore"},
+        {"qlen", "qlen"},         {"slen", "slen"},       {"score", "score"},   {"nident", "nident"},
+        {"positive", "positive"}, {"gaps", "gaps"},       {"qframe", "qframe"}, {"btop", "btop"},
         {"stitle", "stitle"}};
     // MMseqs2's pident is a percentage (its fident the fraction).
     static const std::vector<std::pair<const char*, const char*>> s_mmseqs = {
-        {"query", "qseqid"},  {"target", "sseqid"},     {"pident", "pident"}, {"alnlen", "length"},
+        {"query", "qseqid"},      {"target", "sseqid"},   {"pident", "pident"}, {"alnlen", "length"},
         {"mismatch", "mismatch"}, {"gapopen", "gapopen"}, {"qstart", "qstart"}, {"qend", "qend"},
-        {"tstart", "sstart"}, {"tend", "send"},         {"evalue", "evalue"}, {"bits", "bitscore"},
-        {"qlen", "qlen"},     {"tlen", "slen"},         {"raw", "score"},     {"nident", "nident"},
-        {"qaln", "qseq"},     {"taln", "sseq"},         {"theader", "stitle"}};
+        {"tstart", "sstart"},     {"tend", "send"},       {"evalue", "evalue"}, {"bits", "bitscore"},
+        {"qlen", "qlen"},         {"tlen", "slen"},       {"raw", "score"},     {"nident", "nident"},
+        {"qaln", "qseq"},         {"taln", "sseq"},       {"theader", "stitle"}};
     return engine == FastEngine::Diamond ? s_diamond : s_mmseqs;
 }
 

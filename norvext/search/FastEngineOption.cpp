@@ -69,7 +69,9 @@ const std::vector<FastEngineOption>& fastEngineOptions() {
         {"gapOpen", "--gapopen", "--gap-open", [](const X& p, FastEngine) { return ifSet(p.getGapOpen()); }},
         {"gapExtend", "--gapextend", "--gap-extend", [](const X& p, FastEngine) { return ifSet(p.getGapExtend()); }},
         {"expect", "--evalue", "-e",
-         [](const X& p, FastEngine) { return p.getExpect() == 0 ? std::string() : internal::shortestNumber(p.getExpect()); }},
+         [](const X& p, FastEngine) {
+             return p.getExpect() == 0 ? std::string() : internal::shortestNumber(p.getExpect());
+         }},
         // DIAMOND seeds with spaced shapes of its own; MMseqs2's k-mers (5
         // to 7 letters) refuse BLAST's protein words (3 in the presets).
         {"wordSize", nullptr, nullptr, nullptr},
@@ -83,7 +85,7 @@ const std::vector<FastEngineOption>& fastEngineOptions() {
         // --max-seqs would cut the candidates before they are aligned.
         {"limit", "--max-target-seqs", "--max-accept", [](const X& p, FastEngine) { return ifSet(p.getLimit()); }},
         {"useFilter", "--masking", "--mask", &filter},
-        // DIAMOND always aligns with gaps.
+        // DIAMOND always aligns with gaps; MMseqs2's alignment mode 4 without.
         {"doGapped", nullptr, "--alignment-mode",
          [](const X& p, FastEngine) { return p.doGapped() ? std::string() : std::string("4"); }},
         // Nucleotide scores: blastn, which no fast engine runs.
