@@ -91,10 +91,10 @@ std::string programNames(SearchProgram::Engine engine, Usable usable) {
 const char* fastPackage(FastEngine engine) { return engine == FastEngine::Diamond ? "diamond-aligner" : "mmseqs2"; }
 
 // What a fast engine is asked to write: BLAST tabular columns, each as the
-// engine names it and as BLAST's keyword, which the reader knows it by. The
-// one choice of the fast engines' output: the 12 standard columns in BLAST's
-// order, then the lengths, the raw score and what each has of the alignment
-// (DIAMOND's BTOP is BLAST's; MMseqs2 gives the aligned letters).
+// engine names it and as BLAST's keyword, which the reader knows it by: the
+// 12 standard columns in BLAST's order, then the lengths, the raw score and
+// what each has of the alignment (DIAMOND's BTOP is BLAST's; MMseqs2 gives
+// the aligned letters).
 const std::vector<std::pair<const char*, const char*>>& outputColumns(FastEngine engine) {
     static const std::vector<std::pair<const char*, const char*>> s_diamond = {
         {"qseqid", "qseqid"},     {"sseqid", "sseqid"},   {"pident", "pident"}, {"length", "length"},
@@ -111,6 +111,23 @@ const std::vector<std::pair<const char*, const char*>>& outputColumns(FastEngine
         {"qlen", "qlen"},         {"tlen", "slen"},       {"raw", "score"},     {"nident", "nident"},
         {"qaln", "qseq"},         {"taln", "sseq"},       {"theader", "stitle"}};
     return engine == FastEngine::Diamond ? s_diamond : s_mmseqs;
+}
+
+// Adds to the fast engine's `command` the options of the output that it is
+// asked for, and says how the reader reads it: the one place of that choice.
+void addFastOutput(FastEngine engine, EngineCommand& command) {
+    std::vector<std::string>& args = command.arguments;
+    const bool diamond = engine == FastEngine::Diamond;
+    args.insert(args.end(), {diamond ? "--outfmt" : "--format-output", diamond ? "6" : ""});
+    for (const auto& [spelled, keyword] : outputColumns(engine)) {
+        if (diamond) {
+            args.emplace_back(spelled);
+        } else {
+            args.back() += (args.back().empty() ? "" : ",") + std::string(spelled);
+        }
+        command.fields.emplace_back(keyword);
+    }
+    command.format = SearchFormat::BlastTab;
 }
 
 }  // namespace
@@ -241,30 +258,17 @@ EngineCommand EngineCommand::fast(FastEngine engine, const Norv::XBlastParams& p
     command.database = diamond ? Database::Diamond : Database::MMseqs;
     command.optionsAt = 1;
     command.outputFile = output;
-    command.format = SearchFormat::BlastTab;
     std::vector<std::string>& args = command.arguments;
     if (diamond) {
         args.push_back(name);
         addIfSet(args, "--query", query);
         addIfSet(args, "--db", params.getDatabase());
         addIfSet(args, "--out", output);
-        args.insert(args.end(), {"--outfmt", "6"});
     } else {
         args.insert(args.end(), {"easy-search", query.empty() ? "stdin" : query, params.getDatabase(), output,
                                  temporary, "--search-type", name == "blastp" ? "1" : "2"});
     }
-    std::string columns;
-    for (const auto& [spelled, keyword] : outputColumns(engine)) {
-        if (diamond) {
-            args.emplace_back(spelled);
-        } else {
-            columns += (columns.empty() ? "" : ",") + std::string(spelled);
-        }
-        command.fields.emplace_back(keyword);
-    }
-    if (!diamond) {
-        args.insert(args.end(), {"--format-output", columns});
-    }
+    addFastOutput(engine, command);
     for (const FastEngineOption& option : fastEngineOptions()) {
         if (option.option(engine) != nullptr) {
             addIfSet(args, option.option(engine), option.value(params, engine));
