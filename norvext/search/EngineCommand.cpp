@@ -2,28 +2,19 @@
 
 #include <norvext/search/SearchProgram.h>
 
+#include "internal/Words.h"
+
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 namespace NorvSearch {
 
 namespace {
 
-std::string lowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-// The shortest text that reads back as `value`: 10.0 prints as "10".
-std::string number(double value) {
-    char text[32];
-    const std::to_chars_result end = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, end.ptr);
-}
+using internal::lowerCase;
 
 template <typename Integer>
 void addIfSet(std::vector<std::string>& arguments, const char* option, Integer value) {
@@ -34,7 +25,7 @@ void addIfSet(std::vector<std::string>& arguments, const char* option, Integer v
 
 void addIfSet(std::vector<std::string>& arguments, const char* option, double value) {
     if (value != 0) {
-        arguments.insert(arguments.end(), {option, number(value)});
+        arguments.insert(arguments.end(), {option, internal::shortestNumber(value)});
     }
 }
 
@@ -94,6 +85,49 @@ std::string programNames(SearchProgram::Engine engine, Usable usable) {
         text += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
     }
     return text;
+}
+
+// The Debian package of a fast engine.
+const char* fastPackage(FastEngine engine) { return engine == FastEngine::Diamond ? "diamond-aligner" : "mmseqs2"; }
+
+// What a fast engine is asked to write: BLAST tabular columns, each as the
+// engine names it and as BLAST's keyword, which the reader knows it by: the
+// 12 standard columns in BLAST's order, then the lengths, the raw score and
+// what each has of the alignment (DIAMOND's BTOP is BLAST's; MMseqs2 gives
+// the aligned letters).
+const std::vector<std::pair<const char*, const char*>>& outputColumns(FastEngine engine) {
+    static const std::vector<std::pair<const char*, const char*>> s_diamond = {
+        {"qseqid", "qseqid"},     {"sseqid", "sseqid"},   {"pident", "pident"}, {"length", "length"},
+        {"mismatch", "mismatch"}, {"gapopen", "gapopen"}, {"qstart", "qstart"}, {"qend", "qend"},
+        {"sstart", "sstart"},     {"send", "send"},       {"evalue", "evalue"}, {"bitscore", "bitscore"},
+        {"qlen", "qlen"},         {"slen", "slen"},       {"score", "score"},   {"nident", "nident"},
+        {"positive", "positive"}, {"gaps", "gaps"},       {"qframe", "qframe"}, {"btop", "btop"},
+        {"stitle", "stitle"}};
+    // MMseqs2's pident is a percentage (its fident the fraction).
+    static const std::vector<std::pair<const char*, const char*>> s_mmseqs = {
+        {"query", "qseqid"},      {"target", "sseqid"},   {"pident", "pident"}, {"alnlen", "length"},
+        {"mismatch", "mismatch"}, {"gapopen", "gapopen"}, {"qstart", "qstart"}, {"qend", "qend"},
+        {"tstart", "sstart"},     {"tend", "send"},       {"evalue", "evalue"}, {"bits", "bitscore"},
+        {"qlen", "qlen"},         {"tlen", "slen"},       {"raw", "score"},     {"nident", "nident"},
+        {"qaln", "qseq"},         {"taln", "sseq"},       {"theader", "stitle"}};
+    return engine == FastEngine::Diamond ? s_diamond : s_mmseqs;
+}
+
+// Adds to the fast engine's `command` the options of the output that it is
+// asked for, and says how the reader reads it: the one place of that choice.
+void addFastOutput(FastEngine engine, EngineCommand& command) {
+    std::vector<std::string>& args = command.arguments;
+    const bool diamond = engine == FastEngine::Diamond;
+    args.insert(args.end(), {diamond ? "--outfmt" : "--format-output", diamond ? "6" : ""});
+    for (const auto& [spelled, keyword] : outputColumns(engine)) {
+        if (diamond) {
+            args.emplace_back(spelled);
+        } else {
+            args.back() += (args.back().empty() ? "" : ",") + std::string(spelled);
+        }
+        command.fields.emplace_back(keyword);
+    }
+    command.format = SearchFormat::BlastTab;
 }
 
 }  // namespace
@@ -207,9 +241,57 @@ EngineCommand EngineCommand::fasta(const Norv::FastAParams& params, const std::s
     return command;
 }
 
+EngineCommand EngineCommand::fast(FastEngine engine, const Norv::XBlastParams& params, const std::string& query,
+                                  const std::string& output, const std::string& temporary) {
+    const std::string name = lowerCase(params.getProgram());
+    if (name != "blastp" && name != "blastx") {
+        throw std::invalid_argument(std::string(fastEngineName(engine)) + " runs BLASTP or BLASTX searches, not '" +
+                                    params.getProgram() + "'");
+    }
+    const bool diamond = engine == FastEngine::Diamond;
+    if (!diamond && (output.empty() || temporary.empty())) {
+        throw std::invalid_argument("mmseqs needs an output file and a temporary folder");
+    }
+    EngineCommand command;
+    command.program = fastEngineName(engine);
+    command.package = fastPackage(engine);
+    command.database = diamond ? Database::Diamond : Database::MMseqs;
+    command.optionsAt = 1;
+    command.outputFile = output;
+    std::vector<std::string>& args = command.arguments;
+    if (diamond) {
+        args.push_back(name);
+        addIfSet(args, "--query", query);
+        addIfSet(args, "--db", params.getDatabase());
+        addIfSet(args, "--out", output);
+    } else {
+        args.insert(args.end(), {"easy-search", query.empty() ? "stdin" : query, params.getDatabase(), output,
+                                 temporary, "--search-type", name == "blastp" ? "1" : "2"});
+    }
+    addFastOutput(engine, command);
+    for (const FastEngineOption& option : fastEngineOptions()) {
+        if (option.option(engine) != nullptr) {
+            addIfSet(args, option.option(engine), option.value(params, engine));
+        }
+    }
+    return command;
+}
+
 EngineCommand EngineCommand::makeDatabase(Database kind, const std::string& fasta, const std::string& name) {
     if (kind == Database::FastaFile) {
-        throw std::invalid_argument("makeblastdb makes BLAST databases, not FASTA files");
+        throw std::invalid_argument("no engine makes a database of a FASTA file that is read as it is");
+    }
+    if (kind == Database::Diamond || kind == Database::MMseqs) {
+        const FastEngine engine = kind == Database::Diamond ? FastEngine::Diamond : FastEngine::MMseqs;
+        EngineCommand command;
+        command.program = fastEngineName(engine);
+        command.package = fastPackage(engine);
+        command.database = kind;
+        command.optionsAt = 1;
+        command.arguments = kind == Database::Diamond
+                                ? std::vector<std::string>{"makedb", "--in", fasta, "--db", name}
+                                : std::vector<std::string>{"createdb", fasta, name};
+        return command;
     }
     EngineCommand command;
     command.program = "makeblastdb";
@@ -223,20 +305,34 @@ void EngineCommand::addReadableOutput() {
     if (const SearchProgram* found = findProgram(program)) {
         if (found->engine == SearchProgram::Engine::Blast) {
             addOptions({"-outfmt", "5"});
+            format = SearchFormat::BlastXml;
         } else {
             addOptions({"-m", found->blastBtop ? "8CB" : "8C"});
+            format = SearchFormat::FastaTab;
         }
     }
 }
 
 void EngineCommand::addThreads(unsigned threads) {
-    if (const SearchProgram* found = findProgram(program)) {
+    FastEngine engine;
+    if (fastEngineFromName(program, engine)) {
+        addOptions({"--threads", std::to_string(threads)});
+    } else if (const SearchProgram* found = findProgram(program)) {
         addOptions({found->engine == SearchProgram::Engine::Blast ? "-num_threads" : "-T", std::to_string(threads)});
     }
 }
 
+void EngineCommand::addLogFile(const std::string& log) {
+    if (program == "makeblastdb") {
+        addOptions({"-logfile", log});
+    } else if (program == fastEngineName(FastEngine::MMseqs)) {
+        addOptions({"-v", "2"});
+    }
+}
+
 void EngineCommand::addOptions(const std::vector<std::string>& options) {
-    arguments.insert(arguments.begin(), options.begin(), options.end());
+    const std::size_t at = std::min(optionsAt, arguments.size());
+    arguments.insert(arguments.begin() + static_cast<long>(at), options.begin(), options.end());
 }
 
 std::string EngineCommand::commandLine() const {

@@ -4,6 +4,7 @@
 // Every public header of the search-output library.
 #include <norvext/search/EngineCommand.h>
 #include <norvext/search/Export.h>
+#include <norvext/search/FastEngineOption.h>
 #include <norvext/search/QueryJson.h>
 #include <norvext/search/QueryResult.h>
 #include <norvext/search/SearchError.h>

@@ -2,6 +2,7 @@
 
 #include <norvext/params/FastAParams.h>
 #include <norvext/params/XBlastParams.h>
+#include <norvext/search/FastEngineOption.h>
 #include <norvext/search/SearchProgram.h>
 #include <norvutil/AlignedBuf.h>
 
@@ -27,12 +28,19 @@ extern char** environ;
 namespace {
 
 using NorvSearch::EngineCommand;
+using NorvSearch::FastEngine;
 using NorvSearch::SearchProgram;
 using Parameters = std::variant<Norv::XBlastParams, Norv::FastAParams>;
 
 // A program that failed or refused what it was asked; its message is the
 // program's own.
 class EngineFailure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A command line that asks for what cannot be.
+class UsageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -137,8 +145,8 @@ private:
 };
 
 // Runs `executable` with `arguments` (no shell between), standard output into
-// the file `output` and standard error into `errors`; throws when it cannot be
-// started. Returns the wait status.
+// the file `output` (empty: with standard error) and standard error into
+// `errors`; throws when it cannot be started. Returns the wait status.
 int spawn(const std::string& executable, const std::string& program, const std::vector<std::string>& arguments,
           const std::string& output, const std::string& errors) {
     std::vector<char*> argv;
@@ -150,8 +158,12 @@ int spawn(const std::string& executable, const std::string& program, const std::
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (output.empty()) {
+        posix_spawn_file_actions_adddup2(&actions, 2, 1);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    }
     pid_t child = 0;
     const int failed = posix_spawn(&child, executable.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
@@ -206,13 +218,16 @@ void checkWritable(const std::string& path) {
 const char* const kIgnored[] = {"cannot open scoring matrix", "cannot open library", "invalid option",
                                 "option requires an argument"};
 
-// Runs `command` in `folder`; throws EngineFailure with the engine's own
-// message when it fails. What it writes on standard error when it succeeds
-// (warnings) is passed on.
+// Runs `command` in `folder`, its standard output into `output` unless it
+// names an output file of its own: then standard output holds its log
+// (MMseqs2's), which joins standard error. Throws EngineFailure with the
+// engine's own message when it fails. What it writes on standard error when
+// it succeeds (warnings, the fast engines' logs) is passed on.
 void runEngine(const EngineCommand& command, const std::string& output, const std::string& folder) {
     const std::string executable = installed(command);
     const std::string errors = folder + "/" + command.program + ".stderr";
-    const int status = spawn(executable, command.program, command.arguments, output, errors);
+    const int status = spawn(executable, command.program, command.arguments,
+                             command.outputFile.empty() ? output : std::string(), errors);
     const std::string message = fileText(errors);
     std::string how;
     if (WIFSIGNALED(status)) {
@@ -278,6 +293,12 @@ std::string localDatabaseName(const std::string& fasta) {
 }  // namespace
 
 void EngineRun::addOptions(CLI::App* command, bool run) {
+    command
+        ->add_option("--engine", m_engine,
+                     "The engine: blast (BLAST+, or FASTA36 for FastAParams), or for blastp and blastx "
+                     "searches diamond (DIAMOND) or mmseqs (MMseqs2)")
+        ->check(CLI::IsMember({"blast", "diamond", "mmseqs"}))
+        ->capture_default_str();
     std::vector<std::string> presets;
     for (const SearchProgram& program : NorvSearch::searchPrograms()) {
         if (program.preset != nullptr) {
@@ -299,15 +320,17 @@ void EngineRun::addOptions(CLI::App* command, bool run) {
     CLI::Option* query = command->add_option("--query", m_query, "The query, a FASTA file");
     CLI::Option* database = command->add_option(
         "--db", m_database,
-        "The sequences searched: a FASTA file (BLAST+ gets a BLAST database made from it) or a BLAST database, "
-        "named by its prefix (NAME for NAME.pin, NAME.nin, NAME.pal or NAME.nal)");
+        "The sequences searched: a FASTA file (BLAST+, DIAMOND and MMseqs2 get a database of their own made from "
+        "it) or a BLAST database, named by its prefix (NAME for NAME.pin, NAME.nin, NAME.pal or NAME.nal)");
     command->add_option("--evalue", m_evalue, "The E-value threshold, over the parameters' own (BLAST+ -evalue, "
-                                              "FASTA36 -E)")
+                                              "FASTA36 -E, DIAMOND --evalue, MMseqs2 -e)")
         ->check(CLI::PositiveNumber);
     command->add_option("--max-target-seqs", m_maxTargets, "At most this many subjects, over the parameters' own "
-                                                           "limit (BLAST+ -max_target_seqs, FASTA36 -b)")
+                                                           "limit (BLAST+ -max_target_seqs, FASTA36 -b, DIAMOND "
+                                                           "--max-target-seqs, MMseqs2 --max-accept)")
         ->check(CLI::PositiveNumber);
-    command->add_option("--threads", m_threads, "Threads the engine may run (BLAST+ -num_threads, FASTA36 -T)")
+    command->add_option("--threads", m_threads, "Threads the engine may run (BLAST+ -num_threads, FASTA36 -T, "
+                                                "DIAMOND and MMseqs2 --threads)")
         ->check(CLI::PositiveNumber);
     command->add_option("engine-arguments", m_engineArguments,
                         "After --: more arguments for the engine, passed on unchanged before its own");
@@ -325,7 +348,7 @@ void EngineRun::addOptions(CLI::App* command, bool run) {
     }
 }
 
-EngineRun::Plan EngineRun::plan(const std::string& newDatabase, const std::string& noLibrary) const {
+EngineRun::Plan EngineRun::plan(const std::string& folder) const {
     Parameters parameters;
     if (!m_params.empty()) {
         parameters = parametersOfFile(m_params);
@@ -334,16 +357,52 @@ EngineRun::Plan EngineRun::plan(const std::string& newDatabase, const std::strin
         (preset.*presetProgram(m_preset)->preset)();
         parameters = preset;
     }
+    const bool shell = folder.empty();
+    const std::string newDatabase = shell ? localDatabaseName(m_database) : folder + "/db";
     const DatabaseName what = m_database.empty() ? DatabaseName() : describeDatabase(m_database);
+    FastEngine fast = FastEngine::Diamond;
+    const bool isFast = NorvSearch::fastEngineFromName(m_engine, fast);
+    auto* blast = std::get_if<Norv::XBlastParams>(&parameters);
+    if (blast != nullptr) {
+        if (m_evalue != 0) {
+            blast->setExpect(m_evalue);
+        }
+        if (m_maxTargets != 0) {
+            blast->setLimit(m_maxTargets);
+        }
+    } else if (isFast) {
+        throw UsageError("--engine " + m_engine + " runs the blastp and blastx searches of XBlastParams, not "
+                         "FastAParams");
+    }
     Plan plan;
     try {
-        if (auto* blast = std::get_if<Norv::XBlastParams>(&parameters)) {
-            if (m_evalue != 0) {
-                blast->setExpect(m_evalue);
+        if (isFast) {
+            const auto kind = fast == FastEngine::Diamond ? EngineCommand::Database::Diamond
+                                                          : EngineCommand::Database::MMseqs;
+            if (what.protein || what.nucleotide) {
+                throw std::runtime_error(m_database + ": a BLAST database; " + m_engine +
+                                         " searches a database of its own, made of a FASTA file");
             }
-            if (m_maxTargets != 0) {
-                blast->setLimit(m_maxTargets);
+            if (what.fastaFile) {
+                plan.steps.push_back(EngineCommand::makeDatabase(kind, m_database, newDatabase));
+                blast->setDatabase(newDatabase);
+            } else if (!m_database.empty()) {
+                blast->setDatabase(m_database);  // the engine's own database
+            } else if (blast->getDatabase().empty() && shell) {
+                blast->setDatabase("LIBRARY");
             }
+            // DIAMOND's log goes to standard error when it writes its
+            // output into a file, and run passes it on.
+            const std::string output = shell && fast == FastEngine::Diamond ? ""
+                                       : shell                             ? newDatabase + ".m8"
+                                                                           : folder + "/out";
+            try {
+                plan.steps.push_back(EngineCommand::fast(fast, *blast, m_query, output,
+                                                         shell ? newDatabase + ".tmp" : folder + "/tmp"));
+            } catch (const std::invalid_argument& problem) {
+                throw UsageError(problem.what());
+            }
+        } else if (blast != nullptr) {
             if (!m_database.empty()) {
                 blast->setDatabase(what.fastaFile ? newDatabase : m_database);
             }
@@ -357,7 +416,6 @@ EngineRun::Plan EngineRun::plan(const std::string& newDatabase, const std::strin
                                          (protein ? "proteins" : "nucleotides"));
             }
             plan.steps.push_back(engine);
-            plan.format = NorvSearch::SearchFormat::BlastXml;
         } else {
             auto& fasta = std::get<Norv::FastAParams>(parameters);
             if (m_evalue != 0) {
@@ -368,8 +426,8 @@ EngineRun::Plan EngineRun::plan(const std::string& newDatabase, const std::strin
             }
             if (!m_database.empty()) {
                 fasta.setDatabase(m_database);
-            } else if (fasta.getDatabase().empty()) {
-                fasta.setDatabase(noLibrary);
+            } else if (fasta.getDatabase().empty() && shell) {
+                fasta.setDatabase("LIBRARY");
             }
             const bool blastDatabase = !what.fastaFile && (what.protein || what.nucleotide);
             plan.steps.push_back(EngineCommand::fasta(
@@ -377,7 +435,6 @@ EngineRun::Plan EngineRun::plan(const std::string& newDatabase, const std::strin
                 !blastDatabase ? EngineCommand::Database::FastaFile
                 : what.protein ? EngineCommand::Database::BlastProtein
                                : EngineCommand::Database::BlastNucleotide));
-            plan.format = NorvSearch::SearchFormat::FastaTab;
         }
     } catch (const std::invalid_argument& problem) {
         throw std::runtime_error(problem.what());
@@ -393,16 +450,23 @@ EngineRun::Plan EngineRun::plan(const std::string& newDatabase, const std::strin
 
 int EngineRun::printCommands() const {
     try {
-        const std::string database = localDatabaseName(m_database);
-        Plan plan = this->plan(database, "LIBRARY");
-        // makeblastdb reports on standard output: into a log beside the
-        // database, so that the lines' output is the engine's alone.
-        for (std::size_t i = 0; i + 1 < plan.steps.size(); ++i) {
-            plan.steps[i].addOptions({"-logfile", database + ".log"});
+        Plan plan = this->plan("");
+        // The lines' standard output is the engine's output alone.
+        for (EngineCommand& step : plan.steps) {
+            step.addLogFile(localDatabaseName(m_database) + ".log");
+        }
+        if (const std::string written = plan.steps.back().outputFile; !written.empty()) {
+            EngineCommand print;
+            print.program = "cat";
+            print.arguments = {written};
+            plan.steps.push_back(print);
         }
         for (const EngineCommand& step : plan.steps) {
             std::cout << step.commandLine() << '\n';
         }
+    } catch (const UsageError& problem) {
+        std::cerr << "norvext-search: " << problem.what() << '\n';
+        return kBadUsage;
     } catch (const std::runtime_error& problem) {
         std::cerr << "norvext-search: " << problem.what() << '\n';
         return 1;
@@ -419,19 +483,22 @@ int EngineRun::run(const Import& import, const std::vector<std::string>& outputs
             }
         }
         TemporaryFolder folder;
-        const Plan plan = this->plan(folder.path() + "/db", "");
+        const Plan plan = this->plan(folder.path());
         for (const EngineCommand& step : plan.steps) {
             installed(step);  // before a database is built for nothing
         }
-        const std::string output = folder.path() + "/out";
+        const EngineCommand& engine = plan.steps.back();
+        const std::string output = engine.outputFile.empty() ? folder.path() + "/out" : engine.outputFile;
         for (const EngineCommand& step : plan.steps) {
-            runEngine(step, &step == &plan.steps.back() ? output : folder.path() + "/" + step.program + ".out",
-                      folder.path());
+            runEngine(step, &step == &engine ? output : folder.path() + "/" + step.program + ".out", folder.path());
         }
-        return import(output, plan.format);
+        return import(output, engine.format, engine.fields);
     } catch (const EngineFailure& failure) {
         std::cerr << "norvext-search: " << failure.what();
         return kEngineFailed;
+    } catch (const UsageError& problem) {
+        std::cerr << "norvext-search: " << problem.what() << '\n';
+        return kBadUsage;
     } catch (const std::runtime_error& problem) {
         std::cerr << "norvext-search: " << problem.what() << '\n';
         return 1;

@@ -11,24 +11,28 @@
 // all. --svg OUT also draws the records' hits into OUT, an SVG picture
 // (docs/search.md, "Pictures").
 //
-//   norvext-search options (--preset PROGRAM | --params FILE) [--query FASTA] [--db NAME]
-//                          [--evalue E] [--max-target-seqs N] [--threads N] [-- ENGINE_ARGUMENTS...]
-//   norvext-search run (--preset PROGRAM | --params FILE) --query FASTA --db FASTA|BLASTDB
-//                      [--evalue E] [--max-target-seqs N] [--threads N] [--svg OUT] [-- ENGINE_ARGUMENTS...]
+//   norvext-search options [--engine blast|diamond|mmseqs] (--preset PROGRAM | --params FILE)
+//                          [--query FASTA] [--db NAME] [--evalue E] [--max-target-seqs N] [--threads N]
+//                          [-- ENGINE_ARGUMENTS...]
+//   norvext-search run [--engine blast|diamond|mmseqs] (--preset PROGRAM | --params FILE) --query FASTA
+//                      --db FASTA|BLASTDB [--evalue E] [--max-target-seqs N] [--threads N] [--svg OUT]
+//                      [-- ENGINE_ARGUMENTS...]
 //
 // print the commands that run the BLAST+ or FASTA36 program the parameters
-// describe (makeblastdb first when BLAST+ is to search a FASTA file), one a
-// line as a shell takes them, or run them and print the hits as import does
+// describe, or for blastp and blastx DIAMOND or MMseqs2 (the database made
+// first when the engine is to search a FASTA file), one a line as a shell
+// takes them, or run them and print the hits as import does
 // (docs/engines.md).
 //
 // Exit status: 0 when every input was read and printed; 1 when an input is
 // bad ("FILE:LINE[:COLUMN]: problem" on standard error; the lines printed
 // before stand for the queries before the fault), and for options and run
 // also when the parameters name no program or an engine is not installed;
-// 1 too when an output cannot be written; 2 when the command line is wrong;
-// 3 when run's engine (or makeblastdb) fails: exits with another status, is
-// killed, or ignores an option, its matrix or its library (the engine's
-// message follows on standard error).
+// 1 too when an output cannot be written; 2 when the command line is wrong
+// (a fast engine for another search than blastp or blastx too);
+// 3 when run's engine (or the step that makes its database) fails: exits
+// with another status, is killed, or ignores an option, its matrix or its
+// library (the engine's message follows on standard error).
 #include "EngineRun.h"
 #include "OutputFile.h"
 #include "RecordPrinter.h"
@@ -173,9 +177,15 @@ int runImport(const ImportOptions& options) {
 
 // The records of a run's output `file`, printed as import prints them (and
 // drawn into `svg` unless it is empty).
-int importRun(const std::string& file, NorvSearch::SearchFormat format, const std::string& output,
-              const std::string& svg) {
-    return importFiles({file}, [format](NorvSearch::SearchReader& reader) { reader.setFormat(format); }, output, svg);
+int importRun(const std::string& file, NorvSearch::SearchFormat format, const std::vector<std::string>& fields,
+              const std::string& output, const std::string& svg) {
+    const auto setUp = [format, &fields](NorvSearch::SearchReader& reader) {
+        reader.setFormat(format);
+        if (!fields.empty()) {
+            reader.setFields(fields);
+        }
+    };
+    return importFiles({file}, setUp, output, svg);
 }
 
 }  // namespace
@@ -225,8 +235,9 @@ int main(int argc, char** argv) {
         return options.printCommands();
     }
     if (runCommand->parsed()) {
-        return run.run([&](const std::string& file, NorvSearch::SearchFormat format) {
-            return importRun(file, format, runOutput, runSvg);
+        return run.run([&](const std::string& file, NorvSearch::SearchFormat format,
+                           const std::vector<std::string>& fields) {
+            return importRun(file, format, fields, runOutput, runSvg);
         }, {runSvg, runOutput});
     }
     return runImport(import);
