@@ -6,7 +6,6 @@ list of them, read in turn. Bad output raises ``norvext.SearchError`` with
 """
 import os
 
-import numpy
 import pandas
 
 from . import _norvext
@@ -37,6 +36,7 @@ def _items(source):
 
 
 def _fields(fields):
+    """The tabular columns as a list of keywords (none: the output's own)."""
     if fields is None:
         return []
     return fields.split() if isinstance(fields, str) else list(fields)
@@ -65,6 +65,7 @@ def read(source, format=None, fields=None):
 
 
 def _frame(columns):
+    """The DataFrame of the C++ columns: (name, values, mask), a mask making a nullable Int64 column."""
     data = {}
     for name, values, mask in columns:
         data[name] = pandas.arrays.IntegerArray(values, mask) if mask is not None else values
