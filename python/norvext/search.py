@@ -66,10 +66,10 @@ def read(source, format=None, fields=None):
 
 def _frame(columns):
     """The DataFrame of the C++ columns: (name, values, mask), a mask making a nullable Int64 column."""
-    data = {}
-    for name, values, mask in columns:
-        data[name] = pandas.arrays.IntegerArray(values, mask) if mask is not None else values
-    return pandas.DataFrame(data, columns=list(COLUMNS))
+    data = {name: pandas.arrays.IntegerArray(values, mask) if mask is not None else values
+            for name, values, mask in columns}
+    # Not DataFrame(data, columns=...): that path turns each Int64 column into objects and back.
+    return pandas.DataFrame(data, copy=False)
 
 
 def read_frame(source, format=None, fields=None):

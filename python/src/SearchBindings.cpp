@@ -18,6 +18,8 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <string_view>
+#include <unordered_map>
 
 namespace NorvPython {
 namespace {
@@ -213,7 +215,7 @@ void bindRecords(py::module_& m) {
 struct IntColumn {
     const char* name;
     std::vector<std::int64_t> values;
-    std::vector<bool> missing;
+    std::vector<std::uint8_t> missing;
     void add(long long value, bool none) {
         values.push_back(none ? 0 : value);
         missing.push_back(none);
@@ -224,10 +226,22 @@ struct IntColumn {
     }
 };
 
+// Texts in runs: rows of one query or one hit share their id, so a run
+// keeps one copy of it (and Python one str).
 struct TextColumn {
     const char* name;
-    std::vector<std::string> values;
     bool emptyIsNone;
+    std::vector<std::string> values;
+    std::vector<std::size_t> runEnds;
+    void add(const std::string& text) {
+        if (!values.empty() && values.back() == text) {
+            ++runEnds.back();
+            return;
+        }
+        const std::size_t end = runEnds.empty() ? 1 : runEnds.back() + 1;
+        values.push_back(text);
+        runEnds.push_back(end);
+    }
 };
 
 struct RealColumn {
@@ -237,7 +251,7 @@ struct RealColumn {
 
 // The rows of every alignment, column by column, filled without the GIL.
 struct FrameColumns {
-    TextColumn qseqid{"qseqid", {}, false}, sseqid{"sseqid", {}, false}, stitle{"stitle", {}, true};
+    TextColumn qseqid{"qseqid", false, {}, {}}, sseqid{"sseqid", false, {}, {}}, stitle{"stitle", true, {}, {}};
     IntColumn qlen{"qlen", {}, {}}, slen{"slen", {}, {}}, score{"score", {}, {}};
     RealColumn evalue{"evalue", {}}, bitscore{"bitscore", {}};
     IntColumn qstart{"qstart", {}, {}}, qend{"qend", {}, {}}, sstart{"sstart", {}, {}}, send{"send", {}, {}};
@@ -245,19 +259,39 @@ struct FrameColumns {
     IntColumn mismatch{"mismatch", {}, {}}, gapopen{"gapopen", {}, {}}, gaps{"gaps", {}, {}};
     RealColumn pident{"pident", {}};
     IntColumn qframe{"qframe", {}, {}}, sframe{"sframe", {}, {}};
-    TextColumn qseq{"qseq", {}, true}, sseq{"sseq", {}, true};
+    TextColumn qseq{"qseq", true, {}, {}}, sseq{"sseq", true, {}, {}};
 
-    void add(const QueryData& query) {
-        const NorvSearch::QueryResult& result = query.result;
-        for (std::size_t h = 0; h < query.places.size(); ++h) {
-            const Norv::XBlastHit& hit = query.search.getHit(static_cast<unsigned int>(h));
-            const std::string& title = hit.getSummary() ? hit.getSummary()->getTitle() : std::string();
-            for (const std::size_t place : query.places[h]) {
+    // Takes in the rows of `result`, hit by hit as read() gives them. The
+    // titles are the summaries' that makeSearch() would attach (by the same
+    // key, the last of a key winning); the record itself is not made, which
+    // would cost more than the rows.
+    void add(const NorvSearch::QueryResult& result) {
+        const bool bySourceID = NorvSearch::groupsBySourceID(result);
+        std::unordered_map<std::string_view, const std::string*> titleOfSource;
+        std::unordered_map<unsigned int, const std::string*> titleOfNumber;
+        for (const auto& subject : result.subjects) {
+            if (subject && !subject->getTitle().empty()) {
+                bySourceID ? void(titleOfSource[subject->getSourceID()] = &subject->getTitle())
+                           : void(titleOfNumber[subject->getID()] = &subject->getTitle());
+            }
+        }
+        static const std::string s_none;
+        for (const std::vector<std::size_t>& places : NorvSearch::hitAlignments(result)) {
+            const Norv::SeqAlign& first = result.alignments[places.front()].record;
+            const std::string* title = &s_none;
+            if (bySourceID && !titleOfSource.empty()) {
+                const auto found = titleOfSource.find(first.getSubjectSourceID());
+                title = found == titleOfSource.end() ? title : found->second;
+            } else if (!bySourceID && !titleOfNumber.empty()) {
+                const auto found = titleOfNumber.find(first.getSubjectID());
+                title = found == titleOfNumber.end() ? title : found->second;
+            }
+            for (const std::size_t place : places) {
                 const NorvSearch::AlignmentResult& a = result.alignments[place];
                 const Norv::SeqAlign& record = a.record;
-                qseqid.values.push_back(result.id);
-                sseqid.values.push_back(record.getSubjectSourceID());
-                stitle.values.push_back(title);
+                qseqid.add(result.id);
+                sseqid.add(record.getSubjectSourceID());
+                stitle.add(*title);
                 qlen.add(result.length, result.length == 0);
                 slen.add(a.subjectLength);
                 score.add(record.getScore(), !a.hasScore);
@@ -280,8 +314,8 @@ struct FrameColumns {
                 pident.values.push_back(a.percentIdentity ? *a.percentIdentity : std::numeric_limits<double>::quiet_NaN());
                 qframe.add(a.queryFrame, a.queryFrame == 0);
                 sframe.add(a.subjectFrame, a.subjectFrame == 0);
-                qseq.values.push_back(a.queryLetters);
-                sseq.values.push_back(a.subjectLetters);
+                qseq.add(a.queryLetters);
+                sseq.add(a.subjectLetters);
             }
         }
     }
@@ -304,15 +338,19 @@ py::tuple columnOf(const RealColumn& column) {
 }
 
 py::tuple columnOf(const TextColumn& column) {
-    py::list values(column.values.size());
-    py::object previous = py::none();
-    for (std::size_t i = 0; i < column.values.size(); ++i) {
-        const std::string& text = column.values[i];
-        // Rows of one query or hit share their id: one str for the run.
-        if (i == 0 || text != column.values[i - 1]) {
-            previous = column.emptyIsNone && text.empty() ? py::object(py::none()) : py::object(textOf(text));
+    // An array of objects, which pandas takes as it is; a list it would
+    // scan to infer a type.
+    const std::size_t rows = column.runEnds.empty() ? 0 : column.runEnds.back();
+    py::array values(py::dtype("O"), std::vector<py::ssize_t>{static_cast<py::ssize_t>(rows)});
+    auto** cells = static_cast<PyObject**>(values.mutable_data());
+    std::size_t row = 0;
+    for (std::size_t run = 0; run < column.values.size(); ++run) {
+        const std::string& text = column.values[run];
+        const py::object cell = column.emptyIsNone && text.empty() ? py::object(py::none()) : py::object(textOf(text));
+        for (; row < column.runEnds[run]; ++row) {
+            Py_XDECREF(cells[row]);
+            cells[row] = cell.inc_ref().ptr();
         }
-        PyList_SET_ITEM(values.ptr(), static_cast<py::ssize_t>(i), previous.inc_ref().ptr());
     }
     return py::make_tuple(column.name, values, py::none());
 }
@@ -322,7 +360,7 @@ py::list frameColumns(const py::list& items, const std::string& format, const st
     FrameColumns c;
     {
         py::gil_scoped_release release;
-        source.read([&c](NorvSearch::QueryResult&& result) { c.add(QueryData(std::move(result))); });
+        source.read([&c](NorvSearch::QueryResult&& result) { c.add(result); });
     }
     py::list columns;
     for (const py::tuple& column :
@@ -359,8 +397,8 @@ void bindFunctions(py::module_& m) {
         "An iterator of the queries of `items` (paths as str, binary file objects), read in turn; `format` "
         "is a format name or empty, `fields` the tabular columns or empty.");
     m.def("frame_columns", &frameColumns, "items"_a, "format"_a, "fields"_a,
-          "Every alignment of `items` as columns: a list of (name, values, mask), numbers in numpy arrays "
-          "(mask: a numpy bool array of missing values, or None), texts in lists.");
+          "Every alignment of `items` as columns: a list of (name, values, mask), numpy arrays filled "
+          "in C++ (texts as objects; mask: a bool array of missing values, or None).");
     m.def(
         "svg",
         [](const py::iterable& queries) {
