@@ -12,14 +12,13 @@
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <memory>
 #include <optional>
-#include <string_view>
-#include <unordered_map>
 
 namespace NorvPython {
 namespace {
@@ -262,36 +261,25 @@ struct FrameColumns {
     TextColumn qseq{"qseq", true, {}, {}}, sseq{"sseq", true, {}, {}};
 
     // Takes in the rows of `result`, hit by hit as read() gives them. The
-    // titles are the summaries' that makeSearch() would attach (by the same
-    // key, the last of a key winning); the record itself is not made, which
-    // would cost more than the rows.
+    // titles are those of makeSearch()'s hits, whose order hitAlignments()
+    // keeps; without a title in the output (most tables) the record is not
+    // made, which would cost a quarter of the whole.
     void add(const NorvSearch::QueryResult& result) {
-        const bool bySourceID = NorvSearch::groupsBySourceID(result);
-        std::unordered_map<std::string_view, const std::string*> titleOfSource;
-        std::unordered_map<unsigned int, const std::string*> titleOfNumber;
-        for (const auto& subject : result.subjects) {
-            if (subject && !subject->getTitle().empty()) {
-                bySourceID ? void(titleOfSource[subject->getSourceID()] = &subject->getTitle())
-                           : void(titleOfNumber[subject->getID()] = &subject->getTitle());
-            }
-        }
+        const bool titled = std::any_of(result.subjects.begin(), result.subjects.end(),
+                                        [](const auto& subject) { return subject && !subject->getTitle().empty(); });
+        const Norv::XBlast search = titled ? NorvSearch::makeSearch(result) : Norv::XBlast();
+        const std::vector<std::vector<std::size_t>> hits = NorvSearch::hitAlignments(result);
         static const std::string s_none;
-        for (const std::vector<std::size_t>& places : NorvSearch::hitAlignments(result)) {
-            const Norv::SeqAlign& first = result.alignments[places.front()].record;
-            const std::string* title = &s_none;
-            if (bySourceID && !titleOfSource.empty()) {
-                const auto found = titleOfSource.find(first.getSubjectSourceID());
-                title = found == titleOfSource.end() ? title : found->second;
-            } else if (!bySourceID && !titleOfNumber.empty()) {
-                const auto found = titleOfNumber.find(first.getSubjectID());
-                title = found == titleOfNumber.end() ? title : found->second;
-            }
+        for (std::size_t h = 0; h < hits.size(); ++h) {
+            const std::vector<std::size_t>& places = hits[h];
+            const auto* summary = titled ? search.getHit(static_cast<unsigned int>(h)).getSummary().get() : nullptr;
+            const std::string& title = summary != nullptr ? summary->getTitle() : s_none;
             for (const std::size_t place : places) {
                 const NorvSearch::AlignmentResult& a = result.alignments[place];
                 const Norv::SeqAlign& record = a.record;
                 qseqid.add(result.id);
                 sseqid.add(record.getSubjectSourceID());
-                stitle.add(*title);
+                stitle.add(title);
                 qlen.add(result.length, result.length == 0);
                 slen.add(a.subjectLength);
                 score.add(record.getScore(), !a.hasScore);

@@ -59,11 +59,11 @@ def test_queries_hits_and_alignments_agree_with_biopython(outputs, form):
 def test_a_frame_holds_every_alignment_as_read_gives_it(outputs):
     for form, path in outputs.items():
         frame = search.read_frame(path)
-        rows = [(q.id, h.source_id, a.evalue, a.bitscore, a.score, a.length, a.identities, a.query_range)
-                for q in search.read(path) for h in q.hits for a in h.alignments]
+        rows = [(q.id, h.source_id, h.title or None, a.evalue, a.bitscore, a.score, a.length, a.identities,
+                 a.query_range) for q in search.read(path) for h in q.hits for a in h.alignments]
         assert list(frame.columns) == list(search.COLUMNS)
         assert [str(t) for t in frame.dtypes] == list(search.COLUMNS.values())
-        assert list(zip(frame.qseqid, frame.sseqid, frame.evalue, frame.bitscore, frame.score, frame.length,
+        assert list(zip(frame.qseqid, frame.sseqid, frame.stitle, frame.evalue, frame.bitscore, frame.score, frame.length,
                         frame.nident, zip(frame.qstart, frame.qend))) == rows
     # What the table does not carry is missing, not made up.
     frame = search.read_frame(outputs["blast-tab"])
