@@ -1,4 +1,4 @@
-"""BLAST+ and FASTA36 output (BLAST XML, BLAST tabular, FASTA36 tabular; plain or gzipped), read by NorvExt's C++ reader.
+"""BLAST+ and FASTA36 output (BLAST XML, BLAST and FASTA36 tabular; plain or gzipped), read by NorvExt's C++ reader.
 
 A source is a path (``str`` or ``os.PathLike``), a binary file object, or a
 list of them, read in turn. Bad output raises ``norvext.SearchError`` with

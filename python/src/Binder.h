@@ -58,7 +58,8 @@ public:
     template <class C, class R>
     Binder& getter(const char* name, R (C::*fn)() const) {
         m_class.def(
-            name, [fn](const T& self) { return internal::toPython((self.*fn)()); }, internal::accessorDoc(name).c_str());
+            name, [fn](const T& self) { return internal::toPython((self.*fn)()); },
+            internal::accessorDoc(name).c_str());
         return *this;
     }
 
@@ -82,7 +83,8 @@ public:
     /// A member without arguments that changes the object (a preset) as `name`.
     template <class C>
     Binder& action(const char* name, void (C::*fn)(), const char* doc) {
-        m_class.def(name, [fn](T& self) { (self.*fn)(); }, doc);
+        m_class.def(
+            name, [fn](T& self) { (self.*fn)(); }, doc);
         return *this;
     }
 

@@ -110,7 +110,8 @@ void persisted(Binder<T, Base...>& binder) {
         },
         "level"_a = 0, "The object's dump (docs/dump.md), indented `level` steps, as text.");
     cls.def(
-        "__eq__", [](const T& self, const T& other) { return std::string(toBytes(self)) == std::string(toBytes(other)); },
+        "__eq__",
+        [](const T& self, const T& other) { return std::string(toBytes(self)) == std::string(toBytes(other)); },
         py::is_operator(), "Whether both objects write the same bytes.");
     cls.def(py::pickle([](const T& self) { return toBytes(self); },
                        [](const py::bytes& data) { return fromBytes<T>(data); }));
@@ -152,12 +153,17 @@ void bindCatalogue(py::module_& m) {
         return at == self.end() ? py::object(py::none()) : py::cast(*at);
     };
     database.get()
-        .def("find_id", [found](const DBDatabase& self, int id) { return found(self, self.findID(id)); }, "id"_a,
-             "The first field with this id (a copy), or None.")
-        .def("find_name", [found](const DBDatabase& self, const std::string& name) { return found(self, self.findName(name)); },
-             "name"_a, "The first field with this name (a copy), or None.")
-        .def("find_tag", [found](const DBDatabase& self, const std::string& tag) { return found(self, self.findTag(tag)); },
-             "tag"_a, "The first field with this tag (a copy), or None.");
+        .def(
+            "find_id", [found](const DBDatabase& self, int id) { return found(self, self.findID(id)); }, "id"_a,
+            "The first field with this id (a copy), or None.")
+        .def(
+            "find_name",
+            [found](const DBDatabase& self, const std::string& name) { return found(self, self.findName(name)); },
+            "name"_a, "The first field with this name (a copy), or None.")
+        .def(
+            "find_tag",
+            [found](const DBDatabase& self, const std::string& tag) { return found(self, self.findTag(tag)); }, "tag"_a,
+            "The first field with this tag (a copy), or None.");
     database.getter("get_id", &DBDatabase::getID).setter("set_id", &DBDatabase::setID);
     database.getter("get_tag", &DBDatabase::getTag).setter("set_tag", &DBDatabase::setTag);
     persisted(database);
@@ -175,18 +181,25 @@ void bindCatalogue(py::module_& m) {
         .def("size", &QueryDBInfo::size, "The number of databases.")
         .def("__len__", &QueryDBInfo::size, "The number of databases.")
         .def("empty", &QueryDBInfo::empty, "Whether there are no databases.")
-        .def("last", [](QueryDBInfo& self) { return self.empty() ? py::object(py::none()) : py::cast(*self.last()); },
-             "The last database (a copy), or None.")
-        .def("find_info", [foundDatabase](const QueryDBInfo& self, int id) { return foundDatabase(self, self.findInfo(id)); },
-             "id"_a, "The first database with this id (a copy), or None.")
-        .def("find_info",
-             [foundDatabase](const QueryDBInfo& self, const std::string& name) {
-                 return foundDatabase(self, self.findInfo(name));
-             },
-             "name"_a, "The first database with this name (a copy), or None.")
-        .def("find_tag",
-             [foundDatabase](const QueryDBInfo& self, const std::string& tag) { return foundDatabase(self, self.findTag(tag)); },
-             "tag"_a, "The first database with this tag (a copy), or None.");
+        .def(
+            "last", [](QueryDBInfo& self) { return self.empty() ? py::object(py::none()) : py::cast(*self.last()); },
+            "The last database (a copy), or None.")
+        .def(
+            "find_info",
+            [foundDatabase](const QueryDBInfo& self, int id) { return foundDatabase(self, self.findInfo(id)); }, "id"_a,
+            "The first database with this id (a copy), or None.")
+        .def(
+            "find_info",
+            [foundDatabase](const QueryDBInfo& self, const std::string& name) {
+                return foundDatabase(self, self.findInfo(name));
+            },
+            "name"_a, "The first database with this name (a copy), or None.")
+        .def(
+            "find_tag",
+            [foundDatabase](const QueryDBInfo& self, const std::string& tag) {
+                return foundDatabase(self, self.findTag(tag));
+            },
+            "tag"_a, "The first database with this tag (a copy), or None.");
     catalogue.getter("get_limit", &QueryDBInfo::getLimit).setter("set_limit", &QueryDBInfo::setLimit);
     persisted(catalogue);
 
@@ -204,7 +217,8 @@ void bindCatalogue(py::module_& m) {
 
 void bindQuery(py::module_& m) {
     using Norv::DBTerm;
-    Binder<DBTerm> term(m, "DBTerm", "A query term of any class; its classes are DBStringTerm, DBRangeTerm and DBBooleanTerm.");
+    Binder<DBTerm> term(m, "DBTerm",
+                        "A query term of any class; its classes are DBStringTerm, DBRangeTerm and DBBooleanTerm.");
     py::enum_<DBTerm::Compare>(term.get(), "Compare", "How a string term compares a field with its text.")
         .value("EQ", DBTerm::EQ)
         .value("NEQ", DBTerm::NEQ)
@@ -259,8 +273,8 @@ void bindQuery(py::module_& m) {
         .def(py::init<>(), "Field 0, empty bounds.")
         .def(py::init<int, const std::string&, const std::string&>(), "field"_a, "start"_a, "end"_a,
              "A term on the field with this id.")
-        .def(py::init<const std::string&, const std::string&, const std::string&>(), "field_name"_a, "start"_a,
-             "end"_a, "A term on the field with this name.");
+        .def(py::init<const std::string&, const std::string&, const std::string&>(), "field_name"_a, "start"_a, "end"_a,
+             "A term on the field with this name.");
     range.getter("get_field", &DBRangeTerm::getField).setter("set_field_id", &DBRangeTerm::setFieldId);
     range.getter("get_field_name", &DBRangeTerm::getFieldName).setter("set_field_name", &DBRangeTerm::setFieldName);
     range.getter("get_start", &DBRangeTerm::getStart).getter("get_end", &DBRangeTerm::getEnd);
@@ -316,8 +330,9 @@ void bindQuery(py::module_& m) {
         .def(py::init<int>(), "database"_a, "A query of the one database `database`.")
         .def(py::init<int, const boost::shared_ptr<DBTerm>&>(), "database"_a, "term"_a,
              "A query of the one database `database` with the condition `term`.")
-        .def("get_databases", [](const DBQuery& self) { return std::vector<int>(self.getDatabases()); },
-             "The database ids, in insertion order.")
+        .def(
+            "get_databases", [](const DBQuery& self) { return std::vector<int>(self.getDatabases()); },
+            "The database ids, in insertion order.")
         .def("get_database", &DBQuery::getDatabase, "The id when exactly one database is named, otherwise -1.")
         .def("set_database", py::overload_cast<int>(&DBQuery::setDatabase), "database"_a,
              "Makes `database` the only database.")
@@ -346,7 +361,8 @@ void bindParams(py::module_& m) {
     blast.get()
         .def(py::init<>(), "Name \"lcl\", expect 10, gaps 11/1, X-dropoff 20, word size 3 (no preset's values).")
         .def(
-            "set_data", [](XBlastParams& self, const py::bytes& letters) {
+            "set_data",
+            [](XBlastParams& self, const py::bytes& letters) {
                 const std::string raw = letters;
                 self.setData(raw.data(), static_cast<unsigned int>(raw.size()));
             },
@@ -389,7 +405,8 @@ void bindParams(py::module_& m) {
     fasta.get()
         .def(py::init<>(), "The defaults of the C++ FastAParams().")
         .def(
-            "set_data", [](FastAParams& self, const py::bytes& letters) {
+            "set_data",
+            [](FastAParams& self, const py::bytes& letters) {
                 const std::string raw = letters;
                 self.data().assign(raw.begin(), raw.end());
             },
@@ -398,7 +415,8 @@ void bindParams(py::module_& m) {
     fasta.getter("get_algorithm", &FastAParams::getAlgorithm).setter("set_algorithm", &FastAParams::setAlgorithm);
     fasta.getter("get_optimization", &FastAParams::getOptimization)
         .setter("set_optimization", &FastAParams::setOptimization);
-    fasta.getter("get_translation", &FastAParams::getTranslation).setter("set_translation", &FastAParams::setTranslation);
+    fasta.getter("get_translation", &FastAParams::getTranslation)
+        .setter("set_translation", &FastAParams::setTranslation);
     fasta.getter("get_data", &FastAParams::getData);
     fasta.getter("get_expect", &FastAParams::getExpect).setter("set_expect", &FastAParams::setExpect);
     fasta.getter("get_database_type", &FastAParams::getDatabaseType)

@@ -32,9 +32,12 @@ template <class T>
 py::object optional(const std::optional<T>& value) {
     return value ? py::cast(*value) : py::none();
 }
-py::object lettersOf(const std::string& text) { return text.empty() ? py::object(py::none()) : py::object(textOf(text)); }
+py::object lettersOf(const std::string& text) {
+    return text.empty() ? py::object(py::none()) : py::object(textOf(text));
+}
 py::object rangeOf(const Norv::Sequence::Range& range) {
-    return range.start == 0 && range.end == 0 ? py::object(py::none()) : py::object(py::make_tuple(range.start, range.end));
+    return range.start == 0 && range.end == 0 ? py::object(py::none())
+                                              : py::object(py::make_tuple(range.start, range.end));
 }
 
 struct Alignment {
@@ -89,124 +92,157 @@ private:
 
 void bindRecords(py::module_& m) {
     py::class_<Best>(m, "Best", "The scores of a hit's best alignment, as the engine ranks it.")
-        .def_property_readonly("score", [](const Best& self) { return optional(self.score); },
-                               "The raw score; None when the output gives none.")
+        .def_property_readonly(
+            "score", [](const Best& self) { return optional(self.score); },
+            "The raw score; None when the output gives none.")
         .def_readonly("evalue", &Best::evalue, "The E-value.")
         .def_readonly("bitscore", &Best::bitscore, "The bit score.");
 
     py::class_<Alignment>(m, "Alignment", "One alignment (HSP) as the output gave it; None where it says nothing.")
-        .def_property_readonly("score",
-                               [](const Alignment& self) {
-                                   return self.get().hasScore ? py::object(py::int_(self.get().record.getScore())) : py::none();
-                               },
-                               "The raw score, or None.")
-        .def_property_readonly("evalue", [](const Alignment& self) { return self.get().record.getEValue(); }, "The E-value.")
-        .def_property_readonly("bitscore", [](const Alignment& self) { return self.get().record.getBitScore(); },
-                               "The bit score.")
-        .def_property_readonly("query_range", [](const Alignment& self) { return rangeOf(self.get().record.getQueryRange()); },
-                               "(start, end) on the query, start <= end, from 1; or None.")
-        .def_property_readonly("subject_range",
-                               [](const Alignment& self) { return rangeOf(self.get().record.getSubjectRange()); },
-                               "(start, end) on the subject, start <= end, from 1; or None.")
-        .def_property_readonly("query_strand", [](const Alignment& self) { return positive(self.get().queryStrand); },
-                               "+1 or -1 for a nucleotide query; None for a protein or when not told.")
-        .def_property_readonly("subject_strand", [](const Alignment& self) { return positive(self.get().subjectStrand); },
-                               "+1 or -1 for a nucleotide subject; None for a protein or when not told.")
-        .def_property_readonly("query_frame", [](const Alignment& self) { return positive(self.get().queryFrame); },
-                               "The reading frame of a translated query, -3..-1 or 1..3; else None.")
-        .def_property_readonly("subject_frame", [](const Alignment& self) { return positive(self.get().subjectFrame); },
-                               "The reading frame of a translated subject, -3..-1 or 1..3; else None.")
-        .def_property_readonly("length", [](const Alignment& self) { return optional(self.get().alignmentLength); },
-                               "Columns of the alignment, or None.")
-        .def_property_readonly("identities", [](const Alignment& self) { return optional(self.get().identities); },
-                               "Identical columns, or None.")
-        .def_property_readonly("positives", [](const Alignment& self) { return optional(self.get().positives); },
-                               "Columns with a positive score, or None.")
-        .def_property_readonly("mismatches", [](const Alignment& self) { return optional(self.get().mismatches); },
-                               "Columns of two different letters, or None.")
-        .def_property_readonly("gap_opens", [](const Alignment& self) { return optional(self.get().gapOpens); },
-                               "Gaps opened in both rows, or None.")
-        .def_property_readonly("gaps", [](const Alignment& self) { return optional(self.get().gaps); },
-                               "Columns with a gap, or None.")
-        .def_property_readonly("percent_identity", [](const Alignment& self) { return optional(self.get().percentIdentity); },
-                               "The percentage of identical columns as the output prints it, or None.")
-        .def_property_readonly("query_seq", [](const Alignment& self) { return lettersOf(self.get().queryLetters); },
-                               "The aligned query letters, '-' for a gap; or None.")
-        .def_property_readonly("subject_seq", [](const Alignment& self) { return lettersOf(self.get().subjectLetters); },
-                               "The aligned subject letters, '-' for a gap; or None.")
-        .def_property_readonly("segments",
-                               [](const Alignment& self) {
-                                   Norv::SeqAlign::Segments segments;
-                                   self.get().record.getLineSegs(segments, 1, false, false);
-                                   return segments;
-                               },
-                               "The ungapped blocks as (from, to) query positions, ascending.");
+        .def_property_readonly(
+            "score",
+            [](const Alignment& self) {
+                return self.get().hasScore ? py::object(py::int_(self.get().record.getScore())) : py::none();
+            },
+            "The raw score, or None.")
+        .def_property_readonly(
+            "evalue", [](const Alignment& self) { return self.get().record.getEValue(); }, "The E-value.")
+        .def_property_readonly(
+            "bitscore", [](const Alignment& self) { return self.get().record.getBitScore(); }, "The bit score.")
+        .def_property_readonly(
+            "query_range", [](const Alignment& self) { return rangeOf(self.get().record.getQueryRange()); },
+            "(start, end) on the query, start <= end, from 1; or None.")
+        .def_property_readonly(
+            "subject_range", [](const Alignment& self) { return rangeOf(self.get().record.getSubjectRange()); },
+            "(start, end) on the subject, start <= end, from 1; or None.")
+        .def_property_readonly(
+            "query_strand", [](const Alignment& self) { return positive(self.get().queryStrand); },
+            "+1 or -1 for a nucleotide query; None for a protein or when not told.")
+        .def_property_readonly(
+            "subject_strand", [](const Alignment& self) { return positive(self.get().subjectStrand); },
+            "+1 or -1 for a nucleotide subject; None for a protein or when not told.")
+        .def_property_readonly(
+            "query_frame", [](const Alignment& self) { return positive(self.get().queryFrame); },
+            "The reading frame of a translated query, -3..-1 or 1..3; else None.")
+        .def_property_readonly(
+            "subject_frame", [](const Alignment& self) { return positive(self.get().subjectFrame); },
+            "The reading frame of a translated subject, -3..-1 or 1..3; else None.")
+        .def_property_readonly(
+            "length", [](const Alignment& self) { return optional(self.get().alignmentLength); },
+            "Columns of the alignment, or None.")
+        .def_property_readonly(
+            "identities", [](const Alignment& self) { return optional(self.get().identities); },
+            "Identical columns, or None.")
+        .def_property_readonly(
+            "positives", [](const Alignment& self) { return optional(self.get().positives); },
+            "Columns with a positive score, or None.")
+        .def_property_readonly(
+            "mismatches", [](const Alignment& self) { return optional(self.get().mismatches); },
+            "Columns of two different letters, or None.")
+        .def_property_readonly(
+            "gap_opens", [](const Alignment& self) { return optional(self.get().gapOpens); },
+            "Gaps opened in both rows, or None.")
+        .def_property_readonly(
+            "gaps", [](const Alignment& self) { return optional(self.get().gaps); }, "Columns with a gap, or None.")
+        .def_property_readonly(
+            "percent_identity", [](const Alignment& self) { return optional(self.get().percentIdentity); },
+            "The percentage of identical columns as the output prints it, or None.")
+        .def_property_readonly(
+            "query_seq", [](const Alignment& self) { return lettersOf(self.get().queryLetters); },
+            "The aligned query letters, '-' for a gap; or None.")
+        .def_property_readonly(
+            "subject_seq", [](const Alignment& self) { return lettersOf(self.get().subjectLetters); },
+            "The aligned subject letters, '-' for a gap; or None.")
+        .def_property_readonly(
+            "segments",
+            [](const Alignment& self) {
+                Norv::SeqAlign::Segments segments;
+                self.get().record.getLineSegs(segments, 1, false, false);
+                return segments;
+            },
+            "The ungapped blocks as (from, to) query positions, ascending.");
 
     py::class_<Hit>(m, "Hit", "The alignments of one subject, best first as the engine ranks them.")
-        .def_property_readonly("id", [](const Hit& self) { return self.get().getID(); },
-                               "The subject's numeric id (0 when the output gives none).")
-        .def_property_readonly("source_id", [](const Hit& self) { return textOf(self.get().getSourceID()); },
-                               "The subject's id as the output gives it.")
-        .def_property_readonly("title",
-                               [](const Hit& self) {
-                                   const auto& summary = self.get().getSummary();
-                                   return textOf(summary ? summary->getTitle() : std::string());
-                               },
-                               "The subject's definition line; may be empty.")
-        .def_property_readonly("length",
-                               [](const Hit& self) {
-                                   std::optional<unsigned int> length;
-                                   for (const std::size_t place : self.places()) {
-                                       length = length ? length : self.data->result.alignments[place].subjectLength;
-                                   }
-                                   return optional(length);
-                               },
-                               "The subject's length in letters, or None.")
-        .def_property_readonly("best",
-                               [](const Hit& self) {
-                                   const Norv::XBlastHit& hit = self.get();
-                                   const bool scored =
-                                       !self.places().empty() && self.data->result.alignments[self.places().front()].hasScore;
-                                   return Best{scored ? std::optional<int>(hit.getScore()) : std::nullopt, hit.getEValue(),
-                                               hit.getBitScore()};
-                               },
-                               "The scores of the best alignment (score, evalue, bitscore).")
-        .def_property_readonly("alignments",
-                               [](const Hit& self) {
-                                   py::list alignments;
-                                   for (const std::size_t place : self.places()) {
-                                       alignments.append(Alignment{self.data, place});
-                                   }
-                                   return alignments;
-                               },
-                               "The alignments, in output order (a new list each time).");
+        .def_property_readonly(
+            "id", [](const Hit& self) { return self.get().getID(); },
+            "The subject's numeric id (0 when the output gives none).")
+        .def_property_readonly(
+            "source_id", [](const Hit& self) { return textOf(self.get().getSourceID()); },
+            "The subject's id as the output gives it.")
+        .def_property_readonly(
+            "title",
+            [](const Hit& self) {
+                const auto& summary = self.get().getSummary();
+                return textOf(summary ? summary->getTitle() : std::string());
+            },
+            "The subject's definition line; may be empty.")
+        .def_property_readonly(
+            "length",
+            [](const Hit& self) {
+                std::optional<unsigned int> length;
+                for (const std::size_t place : self.places()) {
+                    length = length ? length : self.data->result.alignments[place].subjectLength;
+                }
+                return optional(length);
+            },
+            "The subject's length in letters, or None.")
+        .def_property_readonly(
+            "best",
+            [](const Hit& self) {
+                const Norv::XBlastHit& hit = self.get();
+                const bool scored =
+                    !self.places().empty() && self.data->result.alignments[self.places().front()].hasScore;
+                return Best{scored ? std::optional<int>(hit.getScore()) : std::nullopt, hit.getEValue(),
+                            hit.getBitScore()};
+            },
+            "The scores of the best alignment (score, evalue, bitscore).")
+        .def_property_readonly(
+            "alignments",
+            [](const Hit& self) {
+                py::list alignments;
+                for (const std::size_t place : self.places()) {
+                    alignments.append(Alignment{self.data, place});
+                }
+                return alignments;
+            },
+            "The alignments, in output order (a new list each time).");
 
     py::class_<Query>(m, "Query", "What the engine reported for one query (one round of an iterated search).")
-        .def_property_readonly("id", [](const Query& self) { return textOf(self.data->result.id); }, "The query's id.")
-        .def_property_readonly("description", [](const Query& self) { return textOf(self.data->result.description); },
-                               "The rest of the query's definition line; may be empty.")
-        .def_property_readonly("length", [](const Query& self) { return positive(self.data->result.length); },
-                               "The query's length in letters, or None.")
-        .def_property_readonly("round", [](const Query& self) { return positive(self.data->result.round); },
-                               "The round of an iterated search (PSI-BLAST), from 1; None otherwise.")
-        .def_property_readonly("program", [](const Query& self) { return lettersOf(self.data->result.program); },
-                               "The program as the output names it, or None.")
-        .def_property_readonly("version", [](const Query& self) { return lettersOf(self.data->result.version); },
-                               "The engine's version as the output gives it, or None.")
-        .def_property_readonly("database", [](const Query& self) { return lettersOf(self.data->result.database); },
-                               "The database searched as the output names it, or None.")
-        .def_property_readonly("hits",
-                               [](const Query& self) {
-                                   py::list hits;
-                                   for (std::size_t i = 0; i < self.data->places.size(); ++i) {
-                                       hits.append(Hit{self.data, i});
-                                   }
-                                   return hits;
-                               },
-                               "The hits, one per subject, in the engine's order (a new list each time).");
+        .def_property_readonly(
+            "id", [](const Query& self) { return textOf(self.data->result.id); }, "The query's id.")
+        .def_property_readonly(
+            "description", [](const Query& self) { return textOf(self.data->result.description); },
+            "The rest of the query's definition line; may be empty.")
+        .def_property_readonly(
+            "length", [](const Query& self) { return positive(self.data->result.length); },
+            "The query's length in letters, or None.")
+        .def_property_readonly(
+            "round", [](const Query& self) { return positive(self.data->result.round); },
+            "The round of an iterated search (PSI-BLAST), from 1; None otherwise.")
+        .def_property_readonly(
+            "program", [](const Query& self) { return lettersOf(self.data->result.program); },
+            "The program as the output names it, or None.")
+        .def_property_readonly(
+            "version", [](const Query& self) { return lettersOf(self.data->result.version); },
+            "The engine's version as the output gives it, or None.")
+        .def_property_readonly(
+            "database", [](const Query& self) { return lettersOf(self.data->result.database); },
+            "The database searched as the output names it, or None.")
+        .def_property_readonly(
+            "hits",
+            [](const Query& self) {
+                py::list hits;
+                for (std::size_t i = 0; i < self.data->places.size(); ++i) {
+                    hits.append(Hit{self.data, i});
+                }
+                return hits;
+            },
+            "The hits, one per subject, in the engine's order (a new list each time).");
 
-    py::class_<QueryIterator>(m, "QueryIterator", "The queries of search output, read one at a time on a thread of C++.")
-        .def("__iter__", [](py::object self) { return self; }, "The iterator itself.")
+    py::class_<QueryIterator>(m, "QueryIterator",
+                              "The queries of search output, read one at a time on a thread of C++.")
+        .def(
+            "__iter__", [](py::object self) { return self; }, "The iterator itself.")
         .def("__next__", &QueryIterator::next, "The next query; raises SearchError where the output is bad.");
 }
 
@@ -299,7 +335,8 @@ struct FrameColumns {
                 mismatch.add(a.mismatches);
                 gapopen.add(a.gapOpens);
                 gaps.add(a.gaps);
-                pident.values.push_back(a.percentIdentity ? *a.percentIdentity : std::numeric_limits<double>::quiet_NaN());
+                pident.values.push_back(a.percentIdentity ? *a.percentIdentity
+                                                          : std::numeric_limits<double>::quiet_NaN());
                 qframe.add(a.queryFrame, a.queryFrame == 0);
                 sframe.add(a.subjectFrame, a.subjectFrame == 0);
                 qseq.add(a.queryLetters);
@@ -352,11 +389,11 @@ py::list frameColumns(const py::list& items, const std::string& format, const st
     }
     py::list columns;
     for (const py::tuple& column :
-         {columnOf(c.qseqid), columnOf(c.sseqid), columnOf(c.stitle), columnOf(c.qlen), columnOf(c.slen),
-          columnOf(c.score), columnOf(c.evalue), columnOf(c.bitscore), columnOf(c.qstart), columnOf(c.qend),
-          columnOf(c.sstart), columnOf(c.send), columnOf(c.length), columnOf(c.pident), columnOf(c.nident),
-          columnOf(c.positive), columnOf(c.mismatch), columnOf(c.gapopen), columnOf(c.gaps), columnOf(c.qframe),
-          columnOf(c.sframe), columnOf(c.qseq), columnOf(c.sseq)}) {
+         {columnOf(c.qseqid),   columnOf(c.sseqid),   columnOf(c.stitle),   columnOf(c.qlen),   columnOf(c.slen),
+          columnOf(c.score),    columnOf(c.evalue),   columnOf(c.bitscore), columnOf(c.qstart), columnOf(c.qend),
+          columnOf(c.sstart),   columnOf(c.send),     columnOf(c.length),   columnOf(c.pident), columnOf(c.nident),
+          columnOf(c.positive), columnOf(c.mismatch), columnOf(c.gapopen),  columnOf(c.gaps),   columnOf(c.qframe),
+          columnOf(c.sframe),   columnOf(c.qseq),     columnOf(c.sseq)}) {
         columns.append(column);
     }
     return columns;
@@ -424,7 +461,8 @@ void bindFunctions(py::module_& m) {
                 throw py::value_error(e.what());
             }
         },
-        "params"_a, "query"_a, "db"_a, "readable"_a, "threads"_a, "The FASTA36 command of `params` as a list of words.");
+        "params"_a, "query"_a, "db"_a, "readable"_a, "threads"_a,
+        "The FASTA36 command of `params` as a list of words.");
     m.def("format_names", &NorvSearch::formatNames, "The names of the formats the reader takes.");
 }
 

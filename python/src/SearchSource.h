@@ -49,7 +49,7 @@ public:
 private:
     struct Item {
         std::string name;
-        std::string path;       // empty for a file object
+        std::string path;          // empty for a file object
         PyObject* file = nullptr;  // a new reference, or null for a path
     };
     std::vector<Item> m_items;

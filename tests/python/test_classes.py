@@ -81,8 +81,9 @@ def test_accessors_change_what_is_written():
         assert getattr(params, getter)() == value
     assert params.to_bytes() != before and norvext.XBlastParams.from_bytes(params.to_bytes()) == params
     assert b"b\xffz" in params.to_bytes()
-    query = norvext.DBQuery(7, norvext.DBBooleanTerm(norvext.DBStringTerm("description", "kinase*", norvext.DBTerm.LIKE),
-                                                     norvext.DBBooleanTerm.AND, norvext.DBRangeTerm("date", "2001", "2005")))
+    description = norvext.DBStringTerm("description", "kinase*", norvext.DBTerm.LIKE)
+    date = norvext.DBRangeTerm("date", "2001", "2005")
+    query = norvext.DBQuery(7, norvext.DBBooleanTerm(description, norvext.DBBooleanTerm.AND, date))
     query.add(norvext.Summary(7, 42, "title", "caption", "extra"))
     again = norvext.DBQuery.from_bytes(query.to_bytes())
     assert [type(t).__name__ for t in again.get_term().get_terms()] == ["DBStringTerm", "DBRangeTerm"]

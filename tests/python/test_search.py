@@ -63,8 +63,8 @@ def test_a_frame_holds_every_alignment_as_read_gives_it(outputs):
                  a.query_range) for q in search.read(path) for h in q.hits for a in h.alignments]
         assert list(frame.columns) == list(search.COLUMNS)
         assert [str(t) for t in frame.dtypes] == list(search.COLUMNS.values())
-        assert list(zip(frame.qseqid, frame.sseqid, frame.stitle, frame.evalue, frame.bitscore, frame.score, frame.length,
-                        frame.nident, zip(frame.qstart, frame.qend))) == rows
+        assert list(zip(frame.qseqid, frame.sseqid, frame.stitle, frame.evalue, frame.bitscore, frame.score,
+                        frame.length, frame.nident, zip(frame.qstart, frame.qend))) == rows
     # What the table does not carry is missing, not made up.
     frame = search.read_frame(outputs["blast-tab"])
     assert frame.stitle.isna().all() and frame.qframe.isna().all() and not frame.pident.isna().any()
