@@ -25,4 +25,4 @@ def read_frame(paths, format=None, fields=None):
     if not paths:
         raise ValueError("read_frame needs at least one path")
     parts = [dask.delayed(search.read_frame)(path, format=format, fields=fields) for path in paths]
-    return dask.dataframe.from_delayed(parts, meta=search.empty_frame(), verify_meta=False)
+    return dask.dataframe.from_delayed(parts, meta=search.empty_frame())
