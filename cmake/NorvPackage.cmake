@@ -4,6 +4,7 @@
 #   libnorvextN     Runtime      the shared libraries (N: the SOVERSION)
 #   norvext-tools   Tools        norvext-dump, norvext-search
 #   libnorvext-dev  Development  headers, .so links, CMake package, .pc files
+#   python3-norvext Python       the Python package norvext, where it is built
 # The tools are not in libnorvextN, so that the libraries of two SOVERSIONs
 # can be installed side by side. The MinGW build makes one .zip of
 # everything, MinGW's runtime DLLs included.
@@ -31,6 +32,11 @@ set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "NorvExt data classes - development 
 The headers, the .so links, the CMake package NorvExt, norvext.pc,
 norvjson.pc and norvsearch.pc. The headers include Boost's.")
 set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS Runtime)
+set(CPACK_COMPONENT_PYTHON_DESCRIPTION "NorvExt data classes - Python module
+The package norvext for python3: the data classes with the same bytes,
+JSON and dumps as the C++ library, BLAST+ and FASTA36 output read query by
+query or into pandas DataFrames, and many outputs as one Dask DataFrame.")
+set(CPACK_COMPONENT_PYTHON_DEPENDS Runtime)
 
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
@@ -61,6 +67,16 @@ set(CPACK_DEBIAN_TOOLS_PACKAGE_NAME norvext-tools)
 set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libnorvext-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
+set(CPACK_DEBIAN_PYTHON_PACKAGE_NAME python3-norvext)
+set(CPACK_DEBIAN_PYTHON_PACKAGE_SECTION python)
+# The extension is built for one Python version; read_frame needs pandas,
+# norvext.dask needs Dask.
+if(NORVEXT_PYTHON_MINOR)
+  math(EXPR next "${NORVEXT_PYTHON_MINOR} + 1")
+  set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS
+    "python3 (>= 3.${NORVEXT_PYTHON_MINOR}), python3 (<< 3.${next}), python3-numpy, python3-pandas")
+endif()
+set(CPACK_DEBIAN_PYTHON_PACKAGE_SUGGESTS "python3-dask, python3-distributed")
 # The public headers include Boost's.
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libboost-dev (>= 1.65)")
 

@@ -4,8 +4,6 @@
 
 #include <norvseq/Alignment.h>
 
-#include <string_view>
-#include <unordered_map>
 
 namespace NorvSearch {
 namespace {
@@ -16,32 +14,6 @@ using NorvJson::JsonText;
 JsonText& positive(JsonText& json, unsigned int value) { return value == 0 ? json.null() : json.integer(value); }
 JsonText& nonZero(JsonText& json, int value) { return value == 0 ? json.null() : json.integer(value); }
 JsonText& letters(JsonText& json, const std::string& text) { return text.empty() ? json.null() : json.text(text); }
-
-// The alignments of each hit, as places in result.alignments: hits in
-// order of first appearance, by the key of each record that `keyOf` gives.
-template <class Key, class KeyOf>
-std::vector<std::vector<std::size_t>> groupAlignments(const QueryResult& result, KeyOf keyOf) {
-    std::unordered_map<Key, std::size_t> hitOf;
-    std::vector<std::vector<std::size_t>> hits;
-    for (std::size_t i = 0; i < result.alignments.size(); ++i) {
-        const auto found = hitOf.emplace(keyOf(result.alignments[i].record), hits.size());
-        if (found.second) {
-            hits.emplace_back();
-        }
-        hits[found.first->second].push_back(i);
-    }
-    return hits;
-}
-
-// The alignments of each hit of makeSearch(result), grouped by the key that
-// makeSearch groups by (the source ids seen in place, not copied).
-std::vector<std::vector<std::size_t>> hitAlignments(const QueryResult& result) {
-    if (groupsBySourceID(result)) {
-        return groupAlignments<std::string_view>(
-            result, [](const Norv::SeqAlign& record) { return std::string_view(record.getSubjectSourceID()); });
-    }
-    return groupAlignments<unsigned int>(result, [](const Norv::SeqAlign& record) { return record.getSubjectID(); });
-}
 
 void alignment(JsonText& json, const AlignmentResult& alignment, Norv::SeqAlign::Segments& segments) {
     const Norv::SeqAlign& record = alignment.record;

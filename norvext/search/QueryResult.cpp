@@ -2,9 +2,30 @@
 
 #include <boost/make_shared.hpp>
 
+#include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace NorvSearch {
+namespace {
+
+// The alignments of each hit, as places in result.alignments: hits in
+// order of first appearance, by the key of each record that `keyOf` gives.
+template <class Key, class KeyOf>
+std::vector<std::vector<std::size_t>> groupAlignments(const QueryResult& result, KeyOf keyOf) {
+    std::unordered_map<Key, std::size_t> hitOf;
+    std::vector<std::vector<std::size_t>> hits;
+    for (std::size_t i = 0; i < result.alignments.size(); ++i) {
+        const auto found = hitOf.emplace(keyOf(result.alignments[i].record), hits.size());
+        if (found.second) {
+            hits.emplace_back();
+        }
+        hits[found.first->second].push_back(i);
+    }
+    return hits;
+}
+
+}  // namespace
 
 bool groupsBySourceID(const QueryResult& result) {
     std::unordered_set<std::string> sourceIDs;
@@ -17,6 +38,14 @@ bool groupsBySourceID(const QueryResult& result) {
         }
     }
     return !shared;
+}
+
+std::vector<std::vector<std::size_t>> hitAlignments(const QueryResult& result) {
+    if (groupsBySourceID(result)) {
+        return groupAlignments<std::string_view>(
+            result, [](const Norv::SeqAlign& record) { return std::string_view(record.getSubjectSourceID()); });
+    }
+    return groupAlignments<unsigned int>(result, [](const Norv::SeqAlign& record) { return record.getSubjectID(); });
 }
 
 Norv::XBlast makeSearch(const QueryResult& result) {

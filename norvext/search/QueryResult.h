@@ -10,6 +10,7 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -106,6 +107,11 @@ NORVSEARCH_API Norv::XBlast makeSearch(const QueryResult& result);
 /// Whether makeSearch() groups `result`'s hits by source id (else by
 /// numeric id).
 NORVSEARCH_API bool groupsBySourceID(const QueryResult& result);
+
+/// The alignments of each hit of makeSearch(result), in hit order, as places
+/// in result.alignments (in output order within a hit), grouped by the key
+/// that makeSearch() groups by. Throws only what allocation throws.
+NORVSEARCH_API std::vector<std::vector<std::size_t>> hitAlignments(const QueryResult& result);
 
 }  // namespace NorvSearch
 
