@@ -338,6 +338,14 @@ private:
         return (side == 0 ? m_sides.query() : m_sides.subject()) == Molecule::Translated ? 3 : 1;
     }
 
+    // The positions a side's letters cover past its al_stop: FASTY and
+    // TFASTY print a translated side's range without its last codon (as
+    // their -m 8 does), which the record keeps as printed.
+    int pastStop(int side) const {
+        const std::string_view name = m_sides.program == nullptr ? "" : m_sides.program->name;
+        return stepOf(side) == 3 && (name == "fasty" || name == "tfasty") ? 3 : 0;
+    }
+
     // The columns [from, to) of the two rows that hold the alignment. Each
     // row shows first its context (FASTA's -W letters before the aligned
     // part, from al_display_start), padded with '-' in front to line up with
@@ -376,7 +384,8 @@ private:
         long need[2], have[2] = {0, 0};
         for (int side = 0; side < 2; ++side) {
             const Shown& shown = m_shown[side];
-            need[side] = static_cast<long>(std::max(shown.start, shown.stop) - std::min(shown.start, shown.stop)) + 1;
+            need[side] = static_cast<long>(std::max(shown.start, shown.stop) - std::min(shown.start, shown.stop)) + 1 +
+                         pastStop(side);
         }
         std::size_t at = from;
         while (have[0] < need[0] || have[1] < need[1]) {
