@@ -132,7 +132,9 @@ private:
             marks(text);
         } else if (m_inQuery) {
             if (startsWith(text, "Library:")) {
-                m_database.assign(trimmed(text.substr(8)));
+                // ggsearch36 adds the lengths it took: "lib (range: 19-32)".
+                const std::string_view library = text.substr(8);
+                m_database.assign(trimmed(library.substr(0, library.find(" (range:"))));
                 m_query.database = m_database;
             }
         } else if (startsWith(text, " version ") && !m_banner.empty()) {
