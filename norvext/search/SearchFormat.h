@@ -35,7 +35,7 @@ NORVSEARCH_API bool formatFromName(std::string_view name, SearchFormat& format);
 /// when its first line, not a comment, has four columns or more; FASTA's
 /// -m 10 when it holds FASTA's banner or a query line ("  1>>>...") and a
 /// "; pg_name:" line naming a FASTA36 program (SearchReader gives it the
-/// first 64 KiB). False,
+/// first 512 bytes, then the first 64 KiB when those tell no format). False,
 /// leaving `format` alone, for an empty output or one that is none of these.
 NORVSEARCH_API bool detectFormat(std::string_view head, SearchFormat& format);
 

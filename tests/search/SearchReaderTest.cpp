@@ -187,7 +187,8 @@ TEST(SearchReader, FormatsByNameAndContent) {
     }
     SearchFormat format;
     for (const char* unknown : {"words only\n", "# Nonsense 1.0\n", "<html>", "q\ts\t1\n",
-                                "SSEARCH performs a Smith-Waterman search\n version 36.3.8i\n  1>>>q - 5 aa\n",
+                                "# ssearch36 q.aa lib\nSSEARCH performs a Smith-Waterman search\n version 36.3.8i\n"
+                                "  1>>>q - 5 aa\n",
                                 "; pg_name: ssearch36\n"}) {
         EXPECT_FALSE(NorvSearch::detectFormat(unknown, format)) << unknown;
     }

@@ -526,10 +526,9 @@ private:
     Hsp m_hsp;
 };
 
-}  // namespace
-
-bool isFastaM10(std::string_view head) {
-    bool banner = false, keys = false;
+// The signs of -m 10 in `head`: FASTA's banner or a query line, and a key line.
+void m10Signs(std::string_view head, bool& banner, bool& keys) {
+    banner = keys = false;
     std::string_view previous, definition, key, value;
     std::size_t offset = 0;
     for (std::size_t at = 0; at < head.size() && !(banner && keys);) {
@@ -548,7 +547,20 @@ bool isFastaM10(std::string_view head) {
         }
         previous = line;
     }
+}
+
+}  // namespace
+
+bool isFastaM10(std::string_view head) {
+    bool banner = false, keys = false;
+    m10Signs(head, banner, keys);
     return banner && keys;
+}
+
+bool hasFastaBanner(std::string_view head) {
+    bool banner = false, keys = false;
+    m10Signs(head, banner, keys);
+    return banner;
 }
 
 void parseFastaM10(Input& in, const std::string& source, const std::function<void(QueryResult&&)>& each) {

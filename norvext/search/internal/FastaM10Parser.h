@@ -23,6 +23,9 @@ namespace internal {
 // program. FASTA's other text outputs share the banner; only -m 10 writes
 // the key lines.
 bool isFastaM10(std::string_view head);
+// Whether `head` holds FASTA's banner or a query line ("  1>>>..."), which
+// its text outputs hold and its tabular outputs never do.
+bool hasFastaBanner(std::string_view head);
 
 // Calls `each` with every query in file order, as soon as its ">>><<<" line
 // is read. Throws SearchError naming `source` with line and column.

@@ -17,9 +17,10 @@ const std::vector<FormatEntry>& formatTable() {
              parseTabular(in, Dialect::Blast, context.fields, context.source, each);
          },
          true},
-        // FASTA's -m 10 also begins with a "# fasta36 ..." comment.
+        // FASTA's text outputs (-m 10 among them) also begin with a
+        // "# fasta36 ..." comment.
         {SearchFormat::FastaTab, "fasta-tab",
-         [](std::string_view head) { return isTabular(head, Dialect::Fasta) && !isFastaM10(head); },
+         [](std::string_view head) { return isTabular(head, Dialect::Fasta) && !hasFastaBanner(head); },
          [](Input& in, const ReadContext& context, const EachQuery& each) {
              parseTabular(in, Dialect::Fasta, context.fields, context.source, each);
          },
