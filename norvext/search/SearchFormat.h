@@ -14,9 +14,10 @@ enum class SearchFormat {
     BlastXml,  ///< BLAST XML, -outfmt 5
     BlastTab,  ///< BLAST tabular, -outfmt 6 or 7
     FastaTab,  ///< FASTA36 tabular, -m 8, 8C, 8CB
+    FastaM10,  ///< FASTA36 -m 10 (key: value lines and the aligned sequences)
 };
 
-/// The format's name: "blast-xml", "blast-tab" or "fasta-tab".
+/// The format's name: "blast-xml", "blast-tab", "fasta-tab" or "fasta-m10".
 NORVSEARCH_API const char* formatName(SearchFormat format);
 
 /// The names of every format, in the order of SearchFormat.
@@ -31,7 +32,10 @@ NORVSEARCH_API bool formatFromName(std::string_view name, SearchFormat& format);
 /// matches, in the order of SearchFormat): XML when it starts with an XML
 /// declaration or a BlastOutput element; BLAST or FASTA tabular when its first
 /// comment names a program of that engine (findProgram()); BLAST tabular
-/// when its first line, not a comment, has four columns or more. False,
+/// when its first line, not a comment, has four columns or more; FASTA's
+/// -m 10 when it holds FASTA's banner or a query line ("  1>>>...") and a
+/// "; pg_name:" line naming a FASTA36 program (SearchReader gives it the
+/// first 512 bytes, then the first 64 KiB when those tell no format). False,
 /// leaving `format` alone, for an empty output or one that is none of these.
 NORVSEARCH_API bool detectFormat(std::string_view head, SearchFormat& format);
 

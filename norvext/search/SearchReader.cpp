@@ -7,6 +7,16 @@
 
 
 namespace NorvSearch {
+namespace {
+
+// The bytes the format is recognised from, so that a stream's first query
+// is read as soon as it arrives; and, when they tell no format, the bytes
+// looked at further: FASTA's -m 10 shows its first key line only after the
+// first query's banner and best scores.
+constexpr std::size_t kHeadSize = 512;
+constexpr std::size_t kLongHeadSize = 1 << 16;
+
+}  // namespace
 
 SearchReader::SearchReader(std::string source)
     : m_source(std::move(source)), m_readSize(internal::Input::kDefaultReadSize) {}
@@ -26,10 +36,20 @@ void SearchReader::setFields(std::vector<std::string> fields) {
 void SearchReader::read(std::istream& in, const std::function<void(QueryResult&&)>& each) const {
     internal::Input input(in, m_source, m_readSize);
     SearchFormat format = m_format;
-    const std::string_view head = input.peek(512);
+    std::size_t asked = kHeadSize;
+    std::string_view head = input.peek(asked);
     input.checkStream();
-    if (!m_formatGiven && !detectFormat(head, format)) {
-        if (internal::trimmed(head).empty() && head.size() < 512) {
+    bool known = m_formatGiven || detectFormat(head, format);
+    if (!known && head.size() == asked) {
+        asked = kLongHeadSize;
+        head = input.peek(asked);
+        input.checkStream();
+        known = detectFormat(head, format);
+    }
+    // Blanks only, the whole input.
+    const bool blank = internal::trimmed(head).empty() && head.size() < asked;
+    if (!known) {
+        if (blank) {
             return;  // no output: BLAST's tabular output of a search without hits
         }
         std::string names;
@@ -39,7 +59,7 @@ void SearchReader::read(std::istream& in, const std::function<void(QueryResult&&
         throw SearchError(m_source, 1, 0, "unknown format: none of " + names);
     }
     const internal::FormatEntry& entry = internal::formatTable()[static_cast<int>(format)];
-    if (internal::trimmed(head).empty() && head.size() < 512 && entry.emptyHasNoQuery) {
+    if (blank && entry.emptyHasNoQuery) {
         return;
     }
     const internal::ReadContext context{m_source, m_fields};

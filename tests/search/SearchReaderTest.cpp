@@ -165,6 +165,11 @@ TEST(SearchReader, EmptyOutputHasNoQuery) {
 }
 
 TEST(SearchReader, FormatsByNameAndContent) {
+    // FASTA's -m 10 begins as its tabular output does, and its other text
+    // outputs as it does: only its key lines tell it.
+    const std::string m10 = "SSEARCH performs a Smith-Waterman search\n version 36.3.8i Nov, 2022\n  1>>>q - 5 aa\n"
+                            "Library: lib\n\n>>>q, 5 aa vs lib library\n; pg_name: ssearch36\n";
+    const std::string m10Commented = "# ssearch36 -m 10 q.aa lib\n" + m10;
     const std::pair<const char*, SearchFormat> heads[] = {{"  <?xml", SearchFormat::BlastXml},
                                                           {"<BlastOutput>", SearchFormat::BlastXml},
                                                           {"# TBLASTN 2.12.0+\n", SearchFormat::BlastTab},
@@ -172,14 +177,19 @@ TEST(SearchReader, FormatsByNameAndContent) {
                                                           {"# DELTABLAST 2.12.0+\n", SearchFormat::BlastTab},
                                                           {"# ssearch36 -m 8C\n", SearchFormat::FastaTab},
                                                           {"# FASTX 36.3.8i\n", SearchFormat::FastaTab},
-                                                          {"q\ts\t1\t2\n", SearchFormat::BlastTab}};
+                                                          {"q\ts\t1\t2\n", SearchFormat::BlastTab},
+                                                          {m10.c_str(), SearchFormat::FastaM10},
+                                                          {m10Commented.c_str(), SearchFormat::FastaM10}};
     for (const auto& head : heads) {
         SearchFormat format = SearchFormat::FastaTab == head.second ? SearchFormat::BlastXml : SearchFormat::FastaTab;
         EXPECT_TRUE(NorvSearch::detectFormat(head.first, format) && format == head.second) << head.first;
         EXPECT_TRUE(NorvSearch::formatFromName(NorvSearch::formatName(head.second), format) && format == head.second);
     }
     SearchFormat format;
-    for (const char* unknown : {"words only\n", "# Nonsense 1.0\n", "<html>", "q\ts\t1\n"}) {
+    for (const char* unknown : {"words only\n", "# Nonsense 1.0\n", "<html>", "q\ts\t1\n",
+                                "# ssearch36 q.aa lib\nSSEARCH performs a Smith-Waterman search\n version 36.3.8i\n"
+                                "  1>>>q - 5 aa\n",
+                                "; pg_name: ssearch36\n"}) {
         EXPECT_FALSE(NorvSearch::detectFormat(unknown, format)) << unknown;
     }
     EXPECT_FALSE(NorvSearch::formatFromName("blast", format));

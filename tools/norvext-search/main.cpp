@@ -1,9 +1,9 @@
 // norvext-search: the output of real search engines as search records.
 //
-//   norvext-search import [--format blast-xml|blast-tab|fasta-tab]
+//   norvext-search import [--format blast-xml|blast-tab|fasta-tab|fasta-m10]
 //                         [--fields "qseqid sseqid ..."] [--svg OUT] [-o OUT] FILE...
 //
-// reads BLAST XML, BLAST tabular or FASTA36 tabular output, plain or gzipped
+// reads BLAST XML, BLAST tabular, FASTA36 tabular or -m 10 output, plain or gzipped
 // (FILE "-" is standard input; each file's format is recognised from its
 // content unless given), and prints one search record per query as JSON
 // Lines, one JSON object a line, in file order, as each query is read

@@ -234,5 +234,26 @@ void splitFirstWord(std::string_view line, std::string& word, std::string& rest)
     rest.assign(restView);
 }
 
+bool splitFastaLength(std::string_view line, std::string_view& definition, unsigned int& length, bool& nucleotides) {
+    const auto dash = line.rfind(" - ");
+    if (dash == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view tail = line.substr(dash + 3);
+    const auto blank = tail.find(' ');
+    const std::string_view kind = blank == std::string_view::npos ? "" : tail.substr(blank + 1);
+    if (kind != "aa" && kind != "nt") {
+        return false;
+    }
+    try {
+        length = parsePosition(tail.substr(0, blank));
+    } catch (const std::invalid_argument&) {
+        return false;
+    }
+    definition = line.substr(0, dash);
+    nucleotides = kind == "nt";
+    return true;
+}
+
 }  // namespace internal
 }  // namespace NorvSearch

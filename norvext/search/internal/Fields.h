@@ -52,6 +52,12 @@ bool startsWith(std::string_view text, std::string_view prefix);
 // that blank).
 void splitFirstWord(std::string_view line, std::string_view& word, std::string_view& rest);
 void splitFirstWord(std::string_view line, std::string& word, std::string& rest);
+// FASTA's query definition with its length behind: "mgstm1 - 218 aa" ("nt"
+// for nucleotides), as its tabular comments and its -m 10 query lines give
+// it. True with the definition without that tail, the length and whether
+// the letters are nucleotides; false, leaving them alone, for a line
+// without such a tail.
+bool splitFastaLength(std::string_view line, std::string_view& definition, unsigned int& length, bool& nucleotides);
 
 }  // namespace internal
 }  // namespace NorvSearch

@@ -1,6 +1,7 @@
 #include "Formats.h"
 
 #include "BlastXmlParser.h"
+#include "FastaM10Parser.h"
 #include "TabularParser.h"
 
 namespace NorvSearch {
@@ -16,11 +17,17 @@ const std::vector<FormatEntry>& formatTable() {
              parseTabular(in, Dialect::Blast, context.fields, context.source, each);
          },
          true},
-        {SearchFormat::FastaTab, "fasta-tab", [](std::string_view head) { return isTabular(head, Dialect::Fasta); },
+        // FASTA's text outputs (-m 10 among them) also begin with a
+        // "# fasta36 ..." comment.
+        {SearchFormat::FastaTab, "fasta-tab",
+         [](std::string_view head) { return isTabular(head, Dialect::Fasta) && !hasFastaBanner(head); },
          [](Input& in, const ReadContext& context, const EachQuery& each) {
              parseTabular(in, Dialect::Fasta, context.fields, context.source, each);
          },
          true},
+        {SearchFormat::FastaM10, "fasta-m10", isFastaM10,
+         [](Input& in, const ReadContext& context, const EachQuery& each) { parseFastaM10(in, context.source, each); },
+         false},
     };
     return table;
 }

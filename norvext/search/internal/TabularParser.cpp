@@ -365,22 +365,9 @@ private:
     void startQuery(std::string_view definition) {
         newQuery();
         m_queryFromComment = true;
-        if (m_dialect == Dialect::Fasta) {
-            // "... - 218 aa": FASTA appends the length and the kind of letters.
-            const auto dash = definition.rfind(" - ");
-            if (dash != std::string_view::npos) {
-                const std::string_view tail = definition.substr(dash + 3);
-                const auto blank = tail.find(' ');
-                const std::string_view kind = blank == std::string_view::npos ? "" : tail.substr(blank + 1);
-                if (kind == "aa" || kind == "nt") {
-                    try {
-                        m_query.length = parsePosition(tail.substr(0, blank));
-                        definition = definition.substr(0, dash);
-                        m_sides.either = kind == "nt" ? Molecule::Nucleotide : Molecule::Protein;
-                    } catch (const std::invalid_argument&) {
-                    }
-                }
-            }
+        bool nucleotides = false;
+        if (m_dialect == Dialect::Fasta && splitFastaLength(definition, definition, m_query.length, nucleotides)) {
+            m_sides.either = nucleotides ? Molecule::Nucleotide : Molecule::Protein;
         }
         splitFirstWord(trimmed(definition), m_query.id, m_query.description);
     }
