@@ -14,9 +14,12 @@ enum class SearchFormat {
     BlastXml,  ///< BLAST XML, -outfmt 5
     BlastTab,  ///< BLAST tabular, -outfmt 6 or 7
     FastaTab,  ///< FASTA36 tabular, -m 8, 8C, 8CB
+    BlastXml2,  ///< BLAST XML2, -outfmt 16, and 14's per-query files
+    BlastJson,  ///< BLAST JSON, -outfmt 15, and 13's per-query files
 };
 
-/// The format's name: "blast-xml", "blast-tab" or "fasta-tab".
+/// The format's name: "blast-xml", "blast-tab", "fasta-tab", "blast-xml2",
+/// "blast-json".
 NORVSEARCH_API const char* formatName(SearchFormat format);
 
 /// The names of every format, in the order of SearchFormat.
@@ -29,7 +32,10 @@ NORVSEARCH_API bool formatFromName(std::string_view name, SearchFormat& format);
 /// The format of an output that begins with `head` (its first few hundred
 /// bytes), from positive signs only, each format's own (the first that
 /// matches, in the order of SearchFormat): XML when it starts with an XML
-/// declaration or a BlastOutput element; BLAST or FASTA tabular when its first
+/// declaration or a BlastOutput element (XML2 when that declaration is
+/// followed by a BlastXML2 or BlastOutput2 element); JSON when it is an
+/// object whose first key is "BlastOutput2" (or "BlastJSON", -outfmt 13's
+/// list of files); BLAST or FASTA tabular when its first
 /// comment names a program of that engine (findProgram()); BLAST tabular
 /// when its first line, not a comment, has four columns or more. False,
 /// leaving `format` alone, for an empty output or one that is none of these.

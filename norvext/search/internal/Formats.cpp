@@ -1,5 +1,7 @@
 #include "Formats.h"
 
+#include "BlastJsonParser.h"
+#include "BlastXml2Parser.h"
 #include "BlastXmlParser.h"
 #include "TabularParser.h"
 
@@ -21,6 +23,8 @@ const std::vector<FormatEntry>& formatTable() {
              parseTabular(in, Dialect::Fasta, context.fields, context.source, each);
          },
          true},
+        {SearchFormat::BlastXml2, "blast-xml2", isBlastXml2, parseBlastXml2, false},
+        {SearchFormat::BlastJson, "blast-json", isBlastJson, parseBlastJson, false},
     };
     return table;
 }
