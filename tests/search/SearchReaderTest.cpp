@@ -172,14 +172,19 @@ TEST(SearchReader, FormatsByNameAndContent) {
                                                           {"# DELTABLAST 2.12.0+\n", SearchFormat::BlastTab},
                                                           {"# ssearch36 -m 8C\n", SearchFormat::FastaTab},
                                                           {"# FASTX 36.3.8i\n", SearchFormat::FastaTab},
-                                                          {"q\ts\t1\t2\n", SearchFormat::BlastTab}};
+                                                          {"q\ts\t1\t2\n", SearchFormat::BlastTab},
+                                                          {"<?xml version=\"1.0\"?>\n<BlastXML2\n", SearchFormat::BlastXml2},
+                                                          {"<?xml?><BlastOutput2>", SearchFormat::BlastXml2},
+                                                          {"<?xml?><BlastOutput2_x>", SearchFormat::BlastXml},
+                                                          {"{\n\"BlastOutput2\": [", SearchFormat::BlastJson},
+                                                          {"{\n\t\"BlastJSON\": [", SearchFormat::BlastJson}};
     for (const auto& head : heads) {
         SearchFormat format = SearchFormat::FastaTab == head.second ? SearchFormat::BlastXml : SearchFormat::FastaTab;
         EXPECT_TRUE(NorvSearch::detectFormat(head.first, format) && format == head.second) << head.first;
         EXPECT_TRUE(NorvSearch::formatFromName(NorvSearch::formatName(head.second), format) && format == head.second);
     }
     SearchFormat format;
-    for (const char* unknown : {"words only\n", "# Nonsense 1.0\n", "<html>", "q\ts\t1\n"}) {
+    for (const char* unknown : {"words only\n", "# Nonsense 1.0\n", "<html>", "q\ts\t1\n", "{\"BlastOutput\": 1}"}) {
         EXPECT_FALSE(NorvSearch::detectFormat(unknown, format)) << unknown;
     }
     EXPECT_FALSE(NorvSearch::formatFromName("blast", format));
