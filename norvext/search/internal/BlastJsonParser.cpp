@@ -173,6 +173,7 @@ private:
             fail(at, std::string("not JSON, or not BLAST's: ") + simdjson::error_message(problem.error()));
         }
         m_window.moveTo(end);
+        m_window.forget();  // memory follows one report, not the array of them
     }
 
     [[noreturn]] void fail(const char* at, const std::string& problem) const {

@@ -78,7 +78,7 @@ private:
             return;
         }
         for (;;) {
-            const std::size_t start = m_window.skipBlanks();
+            m_window.skipBlanks();
             m_window.forget();
             const std::size_t at = m_window.position();
             m_window.has(at, 16);
@@ -98,7 +98,7 @@ private:
             } else if (at == m_window.text().size()) {
                 m_window.fail(at, "the document ends before </BlastXML2>");
             } else {
-                m_window.fail(start, at < text.size() && text[at] == '<' ? "<BlastOutput2> or </BlastXML2> belongs here"
+                m_window.fail(at, at < text.size() && text[at] == '<' ? "<BlastOutput2> or </BlastXML2> belongs here"
                                                                          : "text outside <BlastOutput2>");
             }
         }
