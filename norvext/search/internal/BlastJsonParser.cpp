@@ -133,6 +133,13 @@ private:
         long depth = 0;
         for (;;) {
             while (at < m_window.text().size()) {
+                // glibc's strcspn passes over the blanks, names and numbers
+                // between two of these many bytes at a time; the text's own
+                // terminating NUL stops it, as a NUL inside it would.
+                at += std::strcspn(m_window.text().c_str() + at, "\"{}[]");
+                if (at >= m_window.text().size()) {
+                    break;
+                }
                 const char c = m_window.text()[at];
                 if (c == '"') {
                     at = stringEnd(at);

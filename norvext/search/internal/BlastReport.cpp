@@ -3,6 +3,7 @@
 #include "Fields.h"
 
 #include <cstring>
+#include <string_view>
 #include <stdexcept>
 
 namespace NorvSearch {
@@ -15,7 +16,8 @@ enum HspValue {
     BitScore, Score, EValue, QueryFrom, QueryTo, HitFrom, HitTo, QueryFrame, HitFrame, QueryStrand, HitStrand,
     Identity, Positive, Gaps, AlignLength, QueryLetters, HitLetters, kHspValues
 };
-const char* const kHspNames[kHspValues] = {
+// As views, whose lengths are known without counting.
+constexpr std::string_view kHspNames[kHspValues] = {
     "bit_score", "score", "evalue", "query_from", "query_to", "hit_from", "hit_to", "query_frame", "hit_frame",
     "query_strand", "hit_strand", "identity", "positive", "gaps", "align_len", "qseq", "hseq"};
 constexpr int kRequired = 7;
