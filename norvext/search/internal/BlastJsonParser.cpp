@@ -165,8 +165,16 @@ private:
         m_buffer.append(simdjson::SIMDJSON_PADDING, ' ');
         m_base = m_buffer.data();
         m_begin = begin;
+        // On-Demand checks only what it reads, and assumes the rest well
+        // formed (a missing comma there is undefined behaviour), so the DOM
+        // parser checks the whole report first: only JSON reaches it.
+        simdjson::dom::element root;
+        simdjson::error_code error = m_checker.parse(m_buffer.data(), end - begin, false).get(root);
+        if (error) {
+            fail(m_base, std::string("not JSON: ") + simdjson::error_message(error));
+        }
         ondemand::document document;
-        const simdjson::error_code error = m_parser.iterate(m_buffer.data(), end - begin, m_buffer.size()).get(document);
+        error = m_parser.iterate(m_buffer.data(), end - begin, m_buffer.size()).get(document);
         if (error) {
             fail(m_base, std::string("not JSON: ") + simdjson::error_message(error));
         }
@@ -326,6 +334,7 @@ private:
 
     Window m_window;
     BlastReport m_report;
+    simdjson::dom::parser m_checker;
     ondemand::parser m_parser;
     // The report being read, with the padding simdjson reads past its end.
     std::string m_buffer;

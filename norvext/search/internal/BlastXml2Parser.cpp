@@ -56,9 +56,10 @@ private:
     void readDocument() {
         const std::size_t begin = m_window.position();
         const std::size_t root = m_window.find("<Blast", begin);
-        if (root == std::string::npos || !m_window.has(root, kWrapper.size() + 1)) {
+        if (root == std::string::npos) {
             m_window.fail(begin, "no <BlastXML2> or <BlastOutput2>");
         }
+        m_window.has(root, kOutput.size() + 1);  // the longer name, and the byte after it
         if (opens(m_window.text(), root, kOutput)) {
             // A file of one query (-outfmt 14): the document is one piece.
             readOutput(begin, "BlastOutput2");
