@@ -123,6 +123,39 @@ TEST(SearchReader, LargeXmlReadsWhateverItsBoundaries) {
     }
 }
 
+// BLAST's JSON written on one line (as `jq -c` writes it), its array of
+// reports far larger than the reader's window: the records of the reports
+// alone, whatever the pieces; cut short, the fault's column counts every
+// byte of the line.
+TEST(SearchReader, OneLineJsonReadsInBoundedPieces) {
+    const std::string one = NorvTest::fileText(kFolder + "inputs/tblastn.13.json");
+    const std::size_t open = one.find('{', one.find("\"BlastOutput2\""));
+    std::string report = one.substr(open, one.rfind('}', one.rfind('}') - 1) + 1 - open);
+    report.erase(std::remove(report.begin(), report.end(), '\n'), report.end());
+    std::string line = "{\"BlastOutput2\":[" + report;
+    for (int i = 1; i < 100; ++i) {
+        line += "," + report;
+    }
+    line += "]}";
+    ASSERT_GT(line.size(), 256u << 10);
+    const std::vector<QueryResult> alone = queriesOf(one, "one");
+    ASSERT_EQ(1u, alone.size());
+    std::string expected;
+    NorvSearch::queryToJson(alone[0], expected);
+    for (const std::size_t size : {std::size_t(4093), std::size_t(1) << 16}) {
+        const std::vector<QueryResult> queries = queriesOf(line, "line", size);
+        ASSERT_EQ(100u, queries.size());
+        for (const QueryResult& query : queries) {
+            std::string actual;
+            NorvSearch::queryToJson(query, actual);
+            ASSERT_EQ(expected, actual) << "read " << size << " bytes at a time";
+        }
+    }
+    const std::string cut = line.substr(0, line.size() - report.size() / 2);
+    EXPECT_EQ(0u, recordsOf(cut, "cut").find("error: cut:1:" + std::to_string(cut.size() + 1) + ": the output ends"))
+        << recordsOf(cut, "cut").substr(0, 200);
+}
+
 // Each line of bad-input.txt names a file of bad/ and what the reader's
 // message about it holds: its place and what is wrong, whatever the block
 // boundaries.

@@ -50,7 +50,8 @@ void Window::fail(std::size_t at, const std::string& problem) const {
     at = std::min(at, m_text.size());
     const std::size_t lineStart = at == 0 ? std::string::npos : m_text.rfind('\n', at - 1);
     const unsigned long line = m_line + countLines(m_text.data(), m_text.data() + at);
-    throw SearchError(m_source, line, lineStart == std::string::npos ? at + 1 : at - lineStart, problem);
+    throw SearchError(m_source, line, lineStart == std::string::npos ? m_column + at + 1 : at - lineStart,
+                      problem);
 }
 
 bool Window::fill() {

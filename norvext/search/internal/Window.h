@@ -72,18 +72,24 @@ public:
         }
     }
     // Drops the text before the line that holds the position, once there is
-    // enough of it to be worth moving what follows.
+    // enough of it to be worth moving what follows; within a line that long
+    // (JSON written on one line), the text before the position, its width
+    // kept for the columns of later faults.
     void forget() {
         if (m_position < kForgetAt) {
             return;
         }
         const std::size_t lineStart = m_text.rfind('\n', m_position - 1);
+        std::size_t dropped = m_position;
         if (lineStart == std::string::npos) {
-            return;
+            m_column += dropped;
+        } else {
+            dropped = lineStart + 1;
+            m_line += countLines(m_text.data(), m_text.data() + dropped);
+            m_column = 0;
         }
-        m_line += countLines(m_text.data(), m_text.data() + lineStart + 1);
-        m_text.erase(0, lineStart + 1);
-        m_position -= lineStart + 1;
+        m_text.erase(0, dropped);
+        m_position -= dropped;
     }
     // The text from `begin` to `end` for a parser that works in place; the
     // window has no further use for it.
@@ -103,6 +109,8 @@ private:
     std::string m_text;
     std::size_t m_position = 0;
     unsigned long m_line = 1;
+    // The column of the text's first byte, from 0: not 0 when forget() cut a line.
+    unsigned long m_column = 0;
 };
 
 }  // namespace internal
