@@ -3,10 +3,14 @@
 // bytes (in place in a copy, as the reader parses its pieces), and BLAST
 // tabular output read by SearchReader against splitting its lines into
 // tab-separated fields; then the JSON that norvext-search import prints of
-// the same queries (queryToJson), against reading them; and FASTA36's -m 10
-// of the search of big.* read by SearchReader, against the BLAST XML reader
-// on big.xml (MB/s: Google Benchmark's bytes per second). Both sides read
-// from memory. After Google Benchmark's lines a table gives each one's CPU
+// the same queries (queryToJson), against reading them; BLAST's XML2 and
+// JSON reports of the same searches read by SearchReader against its BLAST
+// XML, and the JSON against nlohmann-json's bare SAX pass over the same
+// bytes (when the build found nlohmann-json: the parser the JSON reader
+// does not use, for why); and FASTA36's -m 10 of the search of big.* read by
+// SearchReader, against the BLAST XML reader on big.xml (MB/s: Google
+// Benchmark's bytes per second). Both sides read from memory. After Google
+// Benchmark's lines a table gives each one's CPU
 // time over its baseline's.
 //
 // The inputs are those of bench/make-search-input: big.* (9 hits a query)
@@ -16,6 +20,9 @@
 
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>
+#ifdef NORV_BENCH_NLOHMANN
+#include <nlohmann/json.hpp>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -89,6 +96,40 @@ void pugixmlBench(benchmark::State& state, const std::string* bytes) {
     count(state, *bytes, 0);
 }
 
+#ifdef NORV_BENCH_NLOHMANN
+// Every event of nlohmann-json's SAX parser, taken and dropped: the least
+// that reader would do. Counts the numbers.
+struct NullSax : nlohmann::json_sax<nlohmann::json> {
+    std::size_t numbers = 0;
+    bool null() override { return true; }
+    bool boolean(bool) override { return true; }
+    bool number_integer(number_integer_t) override { return ++numbers != 0; }
+    bool number_unsigned(number_unsigned_t) override { return ++numbers != 0; }
+    bool number_float(number_float_t, const string_t&) override { return ++numbers != 0; }
+    bool string(string_t&) override { return true; }
+    bool binary(binary_t&) override { return true; }
+    bool start_object(std::size_t) override { return true; }
+    bool key(string_t&) override { return true; }
+    bool end_object() override { return true; }
+    bool start_array(std::size_t) override { return true; }
+    bool end_array() override { return true; }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
+};
+
+void nlohmannBench(benchmark::State& state, const std::string* bytes) {
+    std::size_t numbers = 0;
+    for (auto _ : state) {
+        NullSax sax;
+        if (!nlohmann::json::sax_parse(bytes->begin(), bytes->end(), &sax)) {
+            state.SkipWithError("not JSON");
+            return;
+        }
+        numbers = sax.numbers;
+    }
+    count(state, *bytes, numbers);
+}
+#endif
+
 // queryToJson over every query of the BLAST XML `bytes` (read before the
 // clock starts, and let go after, so that the other benchmarks run in the
 // same memory as without this one), into a string reused from one query to
@@ -149,6 +190,12 @@ const Pair kPairs[] = {{"xml/big/SearchReader", "xml/big/pugixml_bare", 1.5},
                        {"xml/hits/SearchReader", "xml/hits/pugixml_bare", 1.5},
                        {"tab/big/SearchReader", "tab/big/split", 2},
                        {"tab/hits/SearchReader", "tab/hits/split", 2},
+                       {"xml2/big/SearchReader", "xml/big/SearchReader", 0},
+                       {"xml2/hits/SearchReader", "xml/hits/SearchReader", 0},
+                       {"blast-json/big/SearchReader", "xml/big/SearchReader", 0},
+                       {"blast-json/hits/SearchReader", "xml/hits/SearchReader", 0},
+                       {"blast-json/big/SearchReader", "blast-json/big/nlohmann_sax", 0},
+                       {"blast-json/hits/SearchReader", "blast-json/hits/nlohmann_sax", 0},
                        {"json/big/queryToJson", "xml/big/SearchReader", 0},
                        {"json/hits/queryToJson", "xml/hits/SearchReader", 0},
                        {"m10/big/SearchReader", "xml/big/SearchReader", 0}};
@@ -197,7 +244,7 @@ private:
 // An input's name and bytes.
 struct Input {
     std::string name;
-    std::string xml, tab;
+    std::string xml, tab, xml2, json;
 };
 
 int main(int argc, char** argv) {
@@ -205,13 +252,15 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 2;
     }
-    std::vector<Input> inputs{{"big", "", ""}, {"hits", "", ""}};
+    std::vector<Input> inputs{{"big", "", "", "", ""}, {"hits", "", "", "", ""}};
     std::string m10;
     try {
         m10 = readFile("big.m10");
         for (Input& input : inputs) {
             input.xml = readFile(input.name + ".xml");
             input.tab = readFile(input.name + ".tab");
+            input.xml2 = readFile(input.name + ".xml2");
+            input.json = readFile(input.name + ".json");
         }
     } catch (const std::runtime_error& problem) {
         std::fprintf(stderr, "%s\n", problem.what());
@@ -229,6 +278,14 @@ int main(int argc, char** argv) {
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("json/" + name + "/queryToJson").c_str(), printBench, &input.xml)
             ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("xml2/" + name + "/SearchReader").c_str(), readerBench, &input.xml2)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("blast-json/" + name + "/SearchReader").c_str(), readerBench, &input.json)
+            ->Unit(benchmark::kMillisecond);
+#ifdef NORV_BENCH_NLOHMANN
+        benchmark::RegisterBenchmark(("blast-json/" + name + "/nlohmann_sax").c_str(), nlohmannBench, &input.json)
+            ->Unit(benchmark::kMillisecond);
+#endif
     }
     benchmark::RegisterBenchmark("m10/big/SearchReader", readerBench, &m10)->Unit(benchmark::kMillisecond);
     RatioReporter reporter;

@@ -14,10 +14,13 @@ enum class SearchFormat {
     BlastXml,  ///< BLAST XML, -outfmt 5
     BlastTab,  ///< BLAST tabular, -outfmt 6 or 7
     FastaTab,  ///< FASTA36 tabular, -m 8, 8C, 8CB
-    FastaM10,  ///< FASTA36 -m 10 (key: value lines and the aligned sequences)
+    FastaM10,   ///< FASTA36 -m 10 (key: value lines and the aligned sequences)
+    BlastXml2,  ///< BLAST XML2, -outfmt 16, and 14's per-query files
+    BlastJson,  ///< BLAST JSON, -outfmt 15, and 13's per-query files
 };
 
-/// The format's name: "blast-xml", "blast-tab", "fasta-tab" or "fasta-m10".
+/// The format's name: "blast-xml", "blast-tab", "fasta-tab", "fasta-m10",
+/// "blast-xml2" or "blast-json".
 NORVSEARCH_API const char* formatName(SearchFormat format);
 
 /// The names of every format, in the order of SearchFormat.
@@ -30,7 +33,10 @@ NORVSEARCH_API bool formatFromName(std::string_view name, SearchFormat& format);
 /// The format of an output that begins with `head` (its first few hundred
 /// bytes), from positive signs only, each format's own (the first that
 /// matches, in the order of SearchFormat): XML when it starts with an XML
-/// declaration or a BlastOutput element; BLAST or FASTA tabular when its first
+/// declaration or a BlastOutput element (XML2 when that declaration is
+/// followed by a BlastXML2 or BlastOutput2 element); JSON when it is an
+/// object whose first key is "BlastOutput2" (or "BlastJSON", -outfmt 13's
+/// list of files); BLAST or FASTA tabular when its first
 /// comment names a program of that engine (findProgram()); BLAST tabular
 /// when its first line, not a comment, has four columns or more; FASTA's
 /// -m 10 when it holds FASTA's banner or a query line ("  1>>>...") and a

@@ -3,8 +3,13 @@
 #include "internal/Fields.h"
 #include "internal/Formats.h"
 #include "internal/Input.h"
+#include "internal/ReportList.h"
 #include "internal/TabularParser.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 
 namespace NorvSearch {
 namespace {
@@ -35,6 +40,44 @@ void SearchReader::setFields(std::vector<std::string> fields) {
 
 void SearchReader::read(std::istream& in, const std::function<void(QueryResult&&)>& each) const {
     internal::Input input(in, m_source, m_readSize);
+    readInput(input, m_source, each);
+}
+
+namespace {
+
+// `path` opened for reading; throws SearchError naming it when it cannot be.
+void openFile(const std::string& path, std::ifstream& file) {
+    file.open(path, std::ios::binary);
+    if (!file) {
+        throw SearchError(path, 0, 0, std::string("cannot open: ") + std::strerror(errno));
+    }
+}
+
+}  // namespace
+
+void SearchReader::readFile(const std::string& path, const std::function<void(QueryResult&&)>& each) const {
+    std::ifstream file;
+    openFile(path, file);
+    internal::Input input(file, path, m_readSize);
+    const std::string_view head = internal::trimmed(input.peek(4096));
+    input.checkStream();
+    const bool mayList = !m_formatGiven || m_format == SearchFormat::BlastXml2 || m_format == SearchFormat::BlastJson;
+    if (!mayList || !internal::isReportList(head)) {
+        readInput(input, path, each);
+        return;
+    }
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    for (const std::string& name : internal::listedFiles(input, path)) {
+        const std::string listed = (folder / name).string();
+        std::ifstream part;
+        openFile(listed, part);
+        internal::Input partInput(part, listed, m_readSize);
+        readInput(partInput, listed, each);
+    }
+}
+
+void SearchReader::readInput(internal::Input& input, const std::string& source,
+                             const std::function<void(QueryResult&&)>& each) const {
     SearchFormat format = m_format;
     std::size_t asked = kHeadSize;
     std::string_view head = input.peek(asked);
@@ -56,13 +99,13 @@ void SearchReader::read(std::istream& in, const std::function<void(QueryResult&&
         for (const std::string& name : formatNames()) {
             names += (names.empty() ? "" : ", ") + name;
         }
-        throw SearchError(m_source, 1, 0, "unknown format: none of " + names);
+        throw SearchError(source, 1, 0, "unknown format: none of " + names);
     }
     const internal::FormatEntry& entry = internal::formatTable()[static_cast<int>(format)];
     if (blank && entry.emptyHasNoQuery) {
         return;
     }
-    const internal::ReadContext context{m_source, m_fields};
+    const internal::ReadContext context{source, m_fields};
     entry.read(input, context, each);
 }
 

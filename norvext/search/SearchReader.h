@@ -14,6 +14,10 @@
 
 namespace NorvSearch {
 
+namespace internal {
+class Input;
+}
+
 /// Reads the output of a search engine, query by query, into what a search
 /// record takes (QueryResult, makeSearch()). docs/search.md says what each
 /// value holds for each format.
@@ -50,10 +54,28 @@ public:
     /// thrown by `each` passes through.
     void read(std::istream& in, const std::function<void(QueryResult&&)>& each) const;
 
+    /// Reads the file at `path` as read() reads a stream, following a list
+    /// of per-query files: for -outfmt 13 and 14 BLAST writes each query's
+    /// report into a file of its own and a list of them into the file that
+    /// -out names. A list is recognised by its own signs (an object of
+    /// "BlastJSON", an <xi:include> first in <BlastXML2>), unless the
+    /// format is set to one that is neither JSON nor XML2; the files it
+    /// lists, which must lie beside it, are read in its order as one
+    /// output, each in its own format.
+    /// Throws SearchError as read() does, naming the file at fault:
+    /// "PATH: cannot open: reason" for a file that cannot be opened,
+    /// "PATH:LINE:COLUMN: ..." for a list that does not read or that names
+    /// a file with a folder part, "." or "..".
+    void readFile(const std::string& path, const std::function<void(QueryResult&&)>& each) const;
+
     /// Every query of `in`, in file order; throws as read() does.
     std::vector<QueryResult> readAll(std::istream& in) const;
 
 private:
+    // read() of `input`, named `source` in messages.
+    void readInput(internal::Input& input, const std::string& source,
+                   const std::function<void(QueryResult&&)>& each) const;
+
     std::string m_source;
     bool m_formatGiven = false;
     SearchFormat m_format = SearchFormat::BlastXml;

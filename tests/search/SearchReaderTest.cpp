@@ -123,6 +123,39 @@ TEST(SearchReader, LargeXmlReadsWhateverItsBoundaries) {
     }
 }
 
+// BLAST's JSON written on one line (as `jq -c` writes it), its array of
+// reports far larger than the reader's window: the records of the reports
+// alone, whatever the pieces; cut short, the fault's column counts every
+// byte of the line.
+TEST(SearchReader, OneLineJsonReadsInBoundedPieces) {
+    const std::string one = NorvTest::fileText(kFolder + "inputs/tblastn.13.json");
+    const std::size_t open = one.find('{', one.find("\"BlastOutput2\""));
+    std::string report = one.substr(open, one.rfind('}', one.rfind('}') - 1) + 1 - open);
+    report.erase(std::remove(report.begin(), report.end(), '\n'), report.end());
+    std::string line = "{\"BlastOutput2\":[" + report;
+    for (int i = 1; i < 100; ++i) {
+        line += "," + report;
+    }
+    line += "]}";
+    ASSERT_GT(line.size(), 256u << 10);
+    const std::vector<QueryResult> alone = queriesOf(one, "one");
+    ASSERT_EQ(1u, alone.size());
+    std::string expected;
+    NorvSearch::queryToJson(alone[0], expected);
+    for (const std::size_t size : {std::size_t(4093), std::size_t(1) << 16}) {
+        const std::vector<QueryResult> queries = queriesOf(line, "line", size);
+        ASSERT_EQ(100u, queries.size());
+        for (const QueryResult& query : queries) {
+            std::string actual;
+            NorvSearch::queryToJson(query, actual);
+            ASSERT_EQ(expected, actual) << "read " << size << " bytes at a time";
+        }
+    }
+    const std::string cut = line.substr(0, line.size() - report.size() / 2);
+    EXPECT_EQ(0u, recordsOf(cut, "cut").find("error: cut:1:" + std::to_string(cut.size() + 1) + ": the output ends"))
+        << recordsOf(cut, "cut").substr(0, 200);
+}
+
 // Each line of bad-input.txt names a file of bad/ and what the reader's
 // message about it holds: its place and what is wrong, whatever the block
 // boundaries.
@@ -179,7 +212,12 @@ TEST(SearchReader, FormatsByNameAndContent) {
                                                           {"# FASTX 36.3.8i\n", SearchFormat::FastaTab},
                                                           {"q\ts\t1\t2\n", SearchFormat::BlastTab},
                                                           {m10.c_str(), SearchFormat::FastaM10},
-                                                          {m10Commented.c_str(), SearchFormat::FastaM10}};
+                                                          {m10Commented.c_str(), SearchFormat::FastaM10},
+                                                          {"<?xml version=\"1.0\"?>\n<BlastXML2\n", SearchFormat::BlastXml2},
+                                                          {"<?xml?><BlastOutput2>", SearchFormat::BlastXml2},
+                                                          {"<?xml?><BlastOutput2_x>", SearchFormat::BlastXml},
+                                                          {"{\n\"BlastOutput2\": [", SearchFormat::BlastJson},
+                                                          {"{\n\t\"BlastJSON\": [", SearchFormat::BlastJson}};
     for (const auto& head : heads) {
         SearchFormat format = SearchFormat::FastaTab == head.second ? SearchFormat::BlastXml : SearchFormat::FastaTab;
         EXPECT_TRUE(NorvSearch::detectFormat(head.first, format) && format == head.second) << head.first;
@@ -189,7 +227,7 @@ TEST(SearchReader, FormatsByNameAndContent) {
     for (const char* unknown : {"words only\n", "# Nonsense 1.0\n", "<html>", "q\ts\t1\n",
                                 "# ssearch36 q.aa lib\nSSEARCH performs a Smith-Waterman search\n version 36.3.8i\n"
                                 "  1>>>q - 5 aa\n",
-                                "; pg_name: ssearch36\n"}) {
+                                "; pg_name: ssearch36\n", "{\"BlastOutput\": 1}"}) {
         EXPECT_FALSE(NorvSearch::detectFormat(unknown, format)) << unknown;
     }
     EXPECT_FALSE(NorvSearch::formatFromName("blast", format));

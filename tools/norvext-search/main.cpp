@@ -1,12 +1,13 @@
 // norvext-search: the output of real search engines as search records.
 //
-//   norvext-search import [--format blast-xml|blast-tab|fasta-tab|fasta-m10]
+//   norvext-search import [--format blast-xml|blast-tab|fasta-tab|fasta-m10|blast-xml2|blast-json]
 //                         [--fields "qseqid sseqid ..."] [--svg OUT] [-o OUT] FILE...
 //
-// reads BLAST XML, BLAST tabular, FASTA36 tabular or -m 10 output, plain or gzipped
-// (FILE "-" is standard input; each file's format is recognised from its
-// content unless given), and prints one search record per query as JSON
-// Lines, one JSON object a line, in file order, as each query is read
+// reads BLAST XML, XML2, JSON, BLAST tabular, FASTA36 tabular or -m 10
+// output, plain or gzipped (FILE "-" is standard input; each file's format is
+// recognised from its content unless given; BLAST's list of per-query files
+// of -outfmt 13 and 14 is followed to the files beside it), and prints one
+// search record per query as JSON Lines, one JSON object a line, in file order, as each query is read
 // (docs/search.md). -o OUT writes them into OUT instead, whole or not at
 // all. --svg OUT also draws the records' hits into OUT, an SVG picture
 // (docs/search.md, "Pictures").
@@ -87,9 +88,9 @@ void addOutputOption(CLI::App* command, std::string& path) {
                         "Write the records into this file instead of standard output: whole, or not at all");
 }
 
-// Opens `path` for reading ("-": standard input is used instead); throws
-// std::runtime_error for what is no file of output: a folder, a device.
-void openInput(const std::string& path, std::ifstream& file) {
+// Throws std::runtime_error for a `path` that is no file of output: a
+// folder, a device; the reader opens it (and any file it lists).
+void checkInput(const std::string& path) {
     struct stat status;
     if (::stat(path.c_str(), &status) != 0) {
         throw std::runtime_error(path + ": cannot open: " + std::strerror(errno));
@@ -99,10 +100,6 @@ void openInput(const std::string& path, std::ifstream& file) {
     }
     if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode)) {
         throw std::runtime_error(path + ": is a device, not a file of search output");
-    }
-    file.open(path, std::ios::binary);
-    if (!file) {
-        throw std::runtime_error(path + ": cannot open: " + std::strerror(errno));
     }
 }
 
@@ -121,13 +118,14 @@ int importFiles(const std::vector<std::string>& files, const std::function<void(
         for (const std::string& path : files) {
             NorvSearch::SearchReader reader(path);
             setUp(reader);
-            std::ifstream file;
-            if (path != "-") {
-                openInput(path, file);
-            }
+            const auto print = [&printer](NorvSearch::QueryResult&& result) { printer.add(std::move(result)); };
             try {
-                reader.read(path == "-" ? std::cin : file,
-                            [&printer](NorvSearch::QueryResult&& result) { printer.add(std::move(result)); });
+                if (path == "-") {
+                    reader.read(std::cin, print);
+                } else {
+                    checkInput(path);
+                    reader.readFile(path, print);  // following BLAST's list of per-query files
+                }
             } catch (const NorvSearch::SearchError&) {
                 printer.finish();  // the queries before the fault stand
                 throw;
@@ -198,7 +196,8 @@ int main(int argc, char** argv) {
     ImportOptions import;
     CLI::App* importCommand =
         app.add_subcommand("import", "Print each query's hits and alignments as JSON (an array, one query a line).");
-    importCommand->add_option("FILE", import.files, "BLAST XML, BLAST tabular or FASTA36 tabular output, plain or "
+    importCommand->add_option("FILE", import.files, "BLAST XML, XML2, JSON (or the list of files of -outfmt 13 "
+                                                    "and 14), BLAST tabular or FASTA36 tabular output, plain or "
                                                     "gzipped, read in turn; - reads standard input")
         ->required();
     importCommand->add_option("--format", import.format, "The output's format; recognised from the content when "

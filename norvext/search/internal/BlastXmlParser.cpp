@@ -1,7 +1,10 @@
 #include "BlastXmlParser.h"
 
+#include "BlastXml2Parser.h"
+
 #include "Fields.h"
 #include "Hsp.h"
+#include "XmlPiece.h"
 
 #include <norvext/search/SearchError.h>
 
@@ -21,8 +24,6 @@ namespace NorvSearch {
 namespace internal {
 namespace {
 
-bool named(const pugi::xml_node& node, const char* name) { return std::strcmp(node.name(), name) == 0; }
-
 // The elements of an <Hsp> in the order BLAST writes them; the reader
 // looks for each where the last one was found, so that it finds it at once.
 enum HspField {
@@ -35,197 +36,9 @@ const char* const kHspFieldNames[kHspFields] = {
     "Hsp_gaps",        "Hsp_align-len", "Hsp_qseq",     "Hsp_hseq",     "Hsp_midline"};
 const HspField kRequiredHspFields[] = {BitScore, Score, EValue, QueryFrom, QueryTo, HitFrom, HitTo};
 
-// BLAST's text for a query or subject given without a definition line.
-const std::string_view kNoDefinition = "No definition line";
-
-std::string_view definitionOf(const char* text) {
-    const std::string_view definition = trimmed(text);
-    return definition == kNoDefinition ? std::string_view() : definition;
-}
-
-// The number of line feeds in [begin, end), eight bytes at a time: the
-// reader counts every line it passes, so that a fault can name its line.
-unsigned long countLines(const char* begin, const char* end) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-    unsigned long lines = 0;
-    while (end - begin >= 8) {
-        // Up to 255 words add their line feeds bytewise before one sum.
-        std::uint64_t counts = 0;
-        for (int i = 0; i < 255 && end - begin >= 8; ++i, begin += 8) {
-            std::uint64_t word;
-            std::memcpy(&word, begin, 8);
-            const std::uint64_t x = word ^ (kOnes * '\n');  // a zero byte where a line feed was
-            counts += (~(((x & kLow7) + kLow7) | x) >> 7) & kOnes;
-        }
-        lines += static_cast<unsigned long>((counts * kOnes) >> 56);
-    }
-    return lines + static_cast<unsigned long>(std::count(begin, end, '\n'));
-}
-
-// The first place of `needle` in `text`; npos when it has none. Finding
-// where each <Iteration> ends is a good part of the reader's work: glibc's
-// memmem took 1.9 ms over a 16.5 MB output where the standard library's
-// Boyer-Moore-Horspool searcher took 4.5 ms.
-std::size_t findIn(std::string_view text, std::string_view needle) {
-#ifdef __GLIBC__
-    const void* found = memmem(text.data(), text.size(), needle.data(), needle.size());
-    return found == nullptr ? std::string_view::npos
-                            : static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
-#else
-    const std::boyer_moore_horspool_searcher<std::string_view::const_iterator> searcher(needle.begin(), needle.end());
-    const auto found = std::search(text.begin(), text.end(), searcher);
-    return found == text.end() ? std::string_view::npos : static_cast<std::size_t>(found - text.begin());
-#endif
-}
-
-// Character and entity references, CDATA, the doctype (to refuse entity
-// declarations); an element's text kept in the element (half the nodes); line
-// ends stay as they are, since values are trimmed.
-constexpr unsigned kParseOptions =
-    pugi::parse_escapes | pugi::parse_cdata | pugi::parse_doctype | pugi::parse_embed_pcdata;
-
 const std::string_view kIterationsTag = "<BlastOutput_iterations";
 const std::string_view kIterationEnd = "</Iteration>";
 const std::string_view kOutputEnd = "</BlastOutput>";
-
-// The input in a window that begins at a line start and holds at least the
-// piece being parsed. BLAST writes its XML one <Iteration> after another;
-// the reader parses the header, each iteration and the trailer as documents
-// of their own, so that memory follows one query, not the file, and the
-// same memory serves every query.
-class Window {
-public:
-    Window(Input& in, const std::string& source) : m_in(in), m_source(source) {}
-
-    const std::string& text() const { return m_text; }
-    std::size_t position() const { return m_position; }
-    void moveTo(std::size_t position) { m_position = position; }
-
-    // The first place at or after `from` where `needle` begins, reading more
-    // of the input as needed; npos when the input ends first.
-    std::size_t find(std::string_view needle, std::size_t from) {
-        for (;;) {
-            const std::size_t found = findIn(std::string_view(m_text).substr(std::min(from, m_text.size())), needle);
-            if (found != std::string_view::npos) {
-                return from + found;
-            }
-            from = std::max(from, m_text.size() >= needle.size() ? m_text.size() - needle.size() + 1 : 0);
-            if (!fill()) {
-                return std::string::npos;
-            }
-        }
-    }
-    // Whether at least `count` bytes follow `from`, reading more of the
-    // input as needed: a tag is never compared against a window that ends
-    // inside it.
-    bool has(std::size_t from, std::size_t count) {
-        while (m_text.size() < from + count) {
-            if (!fill()) {
-                return false;
-            }
-        }
-        return true;
-    }
-    // The position of the first byte that is not white space, reading more
-    // as needed; the text's size at the end of the input.
-    std::size_t skipBlanks() {
-        for (;;) {
-            const std::size_t at = m_text.find_first_not_of(" \t\r\n", m_position);
-            if (at != std::string::npos || !fill()) {
-                m_position = at == std::string::npos ? m_text.size() : at;
-                return m_position;
-            }
-        }
-    }
-    // Drops the text before the line that holds the position, once there is
-    // enough of it to be worth moving what follows.
-    void forget() {
-        if (m_position < kForgetAt) {
-            return;
-        }
-        const std::size_t lineStart = m_text.rfind('\n', m_position - 1);
-        if (lineStart == std::string::npos) {
-            return;
-        }
-        m_line += countLines(m_text.data(), m_text.data() + lineStart + 1);
-        m_text.erase(0, lineStart + 1);
-        m_position -= lineStart + 1;
-    }
-    // The text from `begin` to `end` for a parser that works in place; the
-    // window has no further use for it.
-    char* reuse(std::size_t begin) { return &m_text[begin]; }
-
-    [[noreturn]] void fail(std::size_t at, const std::string& problem) const {
-        at = std::min(at, m_text.size());
-        const std::size_t lineStart = at == 0 ? std::string::npos : m_text.rfind('\n', at - 1);
-        const unsigned long line = m_line + countLines(m_text.data(), m_text.data() + at);
-        throw SearchError(m_source, line, lineStart == std::string::npos ? at + 1 : at - lineStart, problem);
-    }
-
-private:
-    bool fill() {
-        const std::string_view block = m_in.block();
-        m_in.checkStream();
-        m_text.append(block);
-        m_in.consume(block.size());
-        return !block.empty();
-    }
-
-    static constexpr std::size_t kForgetAt = 1 << 17;
-
-    Input& m_in;
-    const std::string& m_source;
-    std::string m_text;
-    std::size_t m_position = 0;
-    unsigned long m_line = 1;
-};
-
-// One piece of the window parsed as a document: `prefix` and `suffix` close
-// what the piece leaves open (the header's elements, the trailer's). Parsing
-// is in place: a piece that needs neither is parsed where it lies in the
-// window, others in `scratch`, whose memory serves every piece.
-class Piece {
-public:
-    Piece(Window& window, std::size_t begin, std::size_t end, std::string_view prefix, std::string_view suffix,
-          std::string& scratch, pugi::xml_document& document)
-        : m_window(window), m_begin(begin), m_end(end), m_prefix(prefix.size()), m_document(document) {
-        char* text = window.reuse(begin);
-        std::size_t size = end - begin;
-        if (!prefix.empty() || !suffix.empty()) {
-            scratch.assign(prefix);
-            scratch.append(window.text(), begin, end - begin);
-            scratch.append(suffix);
-            text = &scratch[0];
-            size = scratch.size();
-        }
-        const pugi::xml_parse_result result =
-            document.load_buffer_inplace(text, size, kParseOptions);
-        if (!result) {
-            fail(static_cast<std::size_t>(result.offset), result.description());
-        }
-    }
-
-    const pugi::xml_document& nodes() const { return m_document; }
-
-    [[noreturn]] void fail(std::size_t offset, const std::string& problem) const {
-        // A fault in the closing text is one of the piece's end.
-        const std::size_t inPiece = offset < m_prefix ? 0 : std::min(offset - m_prefix, m_end - m_begin);
-        m_window.fail(m_begin + inPiece, problem);
-    }
-    [[noreturn]] void fail(const pugi::xml_node& node, const std::string& problem) const {
-        const std::ptrdiff_t offset = node.offset_debug();
-        // The offset is that of the name; the tag opens one byte before it.
-        fail(offset > 0 ? static_cast<std::size_t>(offset - 1) : 0, problem);
-    }
-
-private:
-    const Window& m_window;
-    std::size_t m_begin;
-    std::size_t m_end;
-    std::size_t m_prefix;
-    pugi::xml_document& m_document;
-};
 
 class Parser {
 public:
@@ -302,32 +115,12 @@ private:
                                     ? "<" + std::string(stray.name()) + "> where <Iteration> belongs"
                                     : std::string("text among the iterations"));
         }
-        checkTop(trailer);
+        trailer.checkTop("BlastOutput");
         m_window.moveTo(stop);
     }
 
-    // The top level of a piece: the declaration, a doctype without
-    // entities, <BlastOutput>, and nothing else.
-    void checkTop(const Piece& piece) const {
-        for (const pugi::xml_node& node : piece.nodes().children()) {
-            if (node.type() == pugi::node_doctype && std::strstr(node.value(), "<!ENTITY") != nullptr) {
-                // Entities are how XML files blow up or reach outside; BLAST declares none.
-                piece.fail(node, "entity declarations are not accepted");
-            }
-            if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
-                piece.fail(node, "text outside <BlastOutput>");
-            }
-            if (node.type() == pugi::node_element && !named(node, "BlastOutput")) {
-                piece.fail(node, "<" + std::string(node.name()) + "> where <BlastOutput> belongs");
-            }
-        }
-        if (!piece.nodes().child("BlastOutput")) {
-            piece.fail(std::size_t(0), "no <BlastOutput>");
-        }
-    }
-
     void readHeader(const Piece& header) {
-        checkTop(header);
+        header.checkTop("BlastOutput");
         const pugi::xml_node output = header.nodes().child("BlastOutput");
         m_program.assign(trimmed(output.child_value("BlastOutput_program")));
         m_version.assign(trimmed(output.child_value("BlastOutput_version")));
@@ -353,12 +146,7 @@ private:
         const std::string id = own ? std::string(trimmed(iteration.child_value("Iteration_query-ID"))) : m_outputID;
         const std::string definition =
             own ? std::string(definitionOf(iteration.child_value("Iteration_query-def"))) : m_outputDefinition;
-        if ((id.empty() || isMadeUpQueryID(id)) && !definition.empty()) {
-            splitFirstWord(definition, query.id, query.description);
-        } else {
-            query.id = id;
-            query.description = definition;
-        }
+        nameQuery(id, definition, query);
         if (query.id.empty()) {
             piece.fail(iteration, "the query has neither an id nor a definition line");
         }
@@ -413,13 +201,7 @@ private:
         const std::string_view definition = definitionOf(definitionNode.child_value());
         Hsp hsp;
         std::string title;
-        hsp.subjectNumber = numberInID(hitID);
-        if (isOrdinalID(hitID) && !definition.empty()) {
-            splitFirstWord(definition, hsp.subjectSourceID, title);
-        } else {
-            hsp.subjectSourceID.assign(hitID);
-            title.assign(definition);
-        }
+        nameSubject(hitID, definition, hsp, title);
         hsp.queryLength = query.length;
         if (const pugi::xml_node length = hit.child("Hit_len")) {
             hsp.subjectLength = parsed(piece, length, parsePosition);
@@ -515,6 +297,9 @@ private:
 }  // namespace
 
 bool isBlastXml(std::string_view head) {
+    if (isBlastXml2(head)) {
+        return false;
+    }
     return startsWith(head, "<?xml") || startsWith(head, "<BlastOutput") || startsWith(head, "<!DOCTYPE BlastOutput");
 }
 

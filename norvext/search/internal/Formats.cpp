@@ -1,5 +1,7 @@
 #include "Formats.h"
 
+#include "BlastJsonParser.h"
+#include "BlastXml2Parser.h"
 #include "BlastXmlParser.h"
 #include "FastaM10Parser.h"
 #include "TabularParser.h"
@@ -28,6 +30,8 @@ const std::vector<FormatEntry>& formatTable() {
         {SearchFormat::FastaM10, "fasta-m10", isFastaM10,
          [](Input& in, const ReadContext& context, const EachQuery& each) { parseFastaM10(in, context.source, each); },
          false},
+        {SearchFormat::BlastXml2, "blast-xml2", isBlastXml2, parseBlastXml2, false},
+        {SearchFormat::BlastJson, "blast-json", isBlastJson, parseBlastJson, false},
     };
     return table;
 }

@@ -1,6 +1,7 @@
 #include "Hsp.h"
 
 #include "Blocks.h"
+#include "Fields.h"
 
 #include <boost/make_shared.hpp>
 
@@ -22,6 +23,30 @@ Molecule Sides::subject() const {
         return Molecule::Either;
     }
     return program->subject == Molecule::Either && either ? *either : program->subject;
+}
+
+std::string_view definitionOf(std::string_view text) {
+    const std::string_view definition = trimmed(text);
+    return definition == "No definition line" ? std::string_view() : definition;
+}
+
+void nameQuery(std::string_view id, std::string_view definition, QueryResult& query) {
+    if ((id.empty() || isMadeUpQueryID(id)) && !definition.empty()) {
+        splitFirstWord(definition, query.id, query.description);
+    } else {
+        query.id.assign(id);
+        query.description.assign(definition);
+    }
+}
+
+void nameSubject(std::string_view id, std::string_view definition, Hsp& hsp, std::string& title) {
+    hsp.subjectNumber = numberInID(id);
+    if (isOrdinalID(id) && !definition.empty()) {
+        splitFirstWord(definition, hsp.subjectSourceID, title);
+    } else {
+        hsp.subjectSourceID.assign(id);
+        title.assign(definition);
+    }
 }
 
 namespace {

@@ -50,6 +50,19 @@ struct Hsp {
     std::string_view btop, queryLetters, subjectLetters;
 };
 
+// BLAST's definition line of a query or subject: `text` trimmed; empty for
+// BLAST's "No definition line".
+std::string_view definitionOf(std::string_view text);
+
+// The query's id and description from the id and definition line BLAST
+// gives (docs/search.md, "One id rule"): the definition's first word for an
+// id BLAST made up.
+void nameQuery(std::string_view id, std::string_view definition, QueryResult& query);
+
+// The subject's source id and number into `hsp`, the rest of its definition
+// into `title` (docs/search.md, "One id rule").
+void nameSubject(std::string_view id, std::string_view definition, Hsp& hsp, std::string& title);
+
 // Sets in `alignment` what the Hsp tells: scores and ranges (ascending),
 // strands and frames, the subject's length, the letters, and the segments
 // of row 1, the ungapped blocks in query positions, ascending (one segment
