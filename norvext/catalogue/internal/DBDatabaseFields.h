@@ -1,10 +1,10 @@
 #ifndef NORVEXT_CATALOGUE_INTERNAL_DBDATABASEFIELDS_H
 #define NORVEXT_CATALOGUE_INTERNAL_DBDATABASEFIELDS_H
 
-#include <norvext/common/internal/FieldList.h>
 #include <norvext/catalogue/DBDatabase.h>
 #include <norvext/catalogue/internal/DBFieldFields.h>
 #include <norvext/catalogue/internal/DBInfoFields.h>
+#include <norvext/common/internal/FieldList.h>
 
 namespace Norv {
 namespace internal {

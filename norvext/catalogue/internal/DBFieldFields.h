@@ -1,8 +1,8 @@
 #ifndef NORVEXT_CATALOGUE_INTERNAL_DBFIELDFIELDS_H
 #define NORVEXT_CATALOGUE_INTERNAL_DBFIELDFIELDS_H
 
-#include <norvext/common/internal/FieldList.h>
 #include <norvext/catalogue/DBField.h>
+#include <norvext/common/internal/FieldList.h>
 
 namespace Norv {
 namespace internal {

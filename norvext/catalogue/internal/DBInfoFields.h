@@ -1,8 +1,8 @@
 #ifndef NORVEXT_CATALOGUE_INTERNAL_DBINFOFIELDS_H
 #define NORVEXT_CATALOGUE_INTERNAL_DBINFOFIELDS_H
 
-#include <norvext/common/internal/FieldList.h>
 #include <norvext/catalogue/DBInfo.h>
+#include <norvext/common/internal/FieldList.h>
 
 namespace Norv {
 namespace internal {

@@ -1,10 +1,10 @@
 #ifndef NORVEXT_CATALOGUE_INTERNAL_QUERYDBINFOFIELDS_H
 #define NORVEXT_CATALOGUE_INTERNAL_QUERYDBINFOFIELDS_H
 
-#include <norvext/common/internal/FieldList.h>
 #include <norvext/catalogue/QueryDBInfo.h>
 #include <norvext/catalogue/internal/DBDatabaseFields.h>
 #include <norvext/catalogue/internal/DBInfoFields.h>
+#include <norvext/common/internal/FieldList.h>
 
 namespace Norv {
 namespace internal {

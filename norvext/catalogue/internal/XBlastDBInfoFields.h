@@ -1,9 +1,9 @@
 #ifndef NORVEXT_CATALOGUE_INTERNAL_XBLASTDBINFOFIELDS_H
 #define NORVEXT_CATALOGUE_INTERNAL_XBLASTDBINFOFIELDS_H
 
-#include <norvext/common/internal/FieldList.h>
 #include <norvext/catalogue/XBlastDBInfo.h>
 #include <norvext/catalogue/internal/DBInfoFields.h>
+#include <norvext/common/internal/FieldList.h>
 
 namespace Norv {
 namespace internal {

@@ -19,12 +19,15 @@
 //   .json("name") gives a JSON member of another name, .undumped() keeps the
 //   value out of the dump;
 // - field(key, &T::m_x, kind) with a kind of its own (Low32, Named);
-// - textForm(key, &T::m_x, toText, addText): a value that the buffer and the
-//   dump hold as the text toText() makes, read back through addText();
+// - textForm(key, &T::m_x, toText, addText): values that the buffer and the
+//   dump hold as the text toText() makes, read back through addText(); JSON
+//   holds the values themselves, as an array;
 // - children(json, &T::m_x) / appendedChildren(json, &T::m_x): a vector of
 //   persisted objects (or shared pointers to them) behind their count; read
 //   replaces the elements or appends to them; the dump nests each block;
-// - child(json, &T::m_x): one shared persisted object, dumped nested;
+//   JSON holds an array;
+// - child(json, &T::m_x): one shared persisted object, dumped nested; JSON
+//   null when there is none;
 // - base<B>(dump): the fields of a base class, written and read by B's own
 //   write() and read(), dumped by B's dump() at the block's level
 //   (BaseDump::Level) or one deeper (BaseDump::Nested);
@@ -32,9 +35,10 @@
 //   (the term factory reads it to choose the class);
 // - afterRead(f): f(object) runs once every field has been read.
 //
-// Entries are written and read in list order; the dump shows them in the
-// same order. Everything here is resolved at compile time: a generated
-// write() is the sequence of puts a hand-written one would be.
+// Entries are written and read in list order; the dump and JSON show them
+// in the same order. The JSON form of each kind is NorvJson's
+// (JsonMapping.cpp). Everything here is resolved at compile time: a
+// generated write() is the sequence of puts a hand-written one would be.
 
 #include <norvext/common/internal/DumpFlag.h>
 #include <norvext/common/internal/Persist.h>

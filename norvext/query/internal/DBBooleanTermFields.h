@@ -3,7 +3,7 @@
 
 #include <norvext/common/internal/FieldList.h>
 #include <norvext/query/DBBooleanTerm.h>
-#include <norvext/query/internal/TermElement.h>
+#include <norvext/query/internal/TermFields.h>
 
 namespace Norv {
 namespace internal {

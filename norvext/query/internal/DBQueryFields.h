@@ -4,7 +4,7 @@
 #include <norvext/common/internal/FieldList.h>
 #include <norvext/query/DBQuery.h>
 #include <norvext/query/Summary.h>
-#include <norvext/query/internal/TermElement.h>
+#include <norvext/query/internal/TermFields.h>
 
 namespace Norv {
 namespace internal {

@@ -3,16 +3,16 @@
 
 #include <norvext/common/internal/FieldList.h>
 #include <norvext/query/DBRangeTerm.h>
+#include <norvext/query/internal/TermFields.h>
 
 namespace Norv {
 namespace internal {
 
 template <>
 struct FieldList<DBRangeTerm> {
-    static constexpr auto s_fields =
-        std::make_tuple(typeCode(2), field("field", &DBRangeTerm::m_field),
-                        field("fieldName", &DBRangeTerm::m_fieldName), field("begin", &DBRangeTerm::m_start),
-                        field("end", &DBRangeTerm::m_end));
+    static constexpr auto s_fields = std::tuple_cat(
+        std::make_tuple(typeCode(2)), testedField(&DBRangeTerm::m_field, &DBRangeTerm::m_fieldName),
+        std::make_tuple(field("begin", &DBRangeTerm::m_start), field("end", &DBRangeTerm::m_end)));
 };
 
 }  // namespace internal

@@ -3,6 +3,7 @@
 
 #include <norvext/common/internal/FieldList.h>
 #include <norvext/query/DBStringTerm.h>
+#include <norvext/query/internal/TermFields.h>
 
 namespace Norv {
 namespace internal {
@@ -11,11 +12,11 @@ namespace internal {
 // term keeps the one it had.
 template <>
 struct FieldList<DBStringTerm> {
-    static constexpr auto s_fields =
-        std::make_tuple(typeCode(1), field("field", &DBStringTerm::m_field),
-                        field("fieldName", &DBStringTerm::m_fieldName), field("query", &DBStringTerm::m_query),
+    static constexpr auto s_fields = std::tuple_cat(
+        std::make_tuple(typeCode(1)), testedField(&DBStringTerm::m_field, &DBStringTerm::m_fieldName),
+        std::make_tuple(field("query", &DBStringTerm::m_query),
                         field("compare", &DBStringTerm::m_compare,
-                              Named<DBTerm::Compare>{&DBTerm::compName, DBTerm::EQ, DBTerm::LIKE, nullptr}));
+                              Named<DBTerm::Compare>{&DBTerm::compName, DBTerm::EQ, DBTerm::LIKE, nullptr})));
 };
 
 }  // namespace internal
