@@ -63,8 +63,8 @@ struct Member {
 template <class T>
 using Members = std::vector<Member<T>>;
 
-// The members of each class, in persisted order: one a field of its list
-// (defined below).
+// The members of each class, in persisted order, made from its list of
+// fields (defined below).
 template <class T>
 const Members<T>& members();
 
