@@ -15,7 +15,7 @@
 //
 // An entry is one of:
 // - field(key, &T::m_x): a plain value, of the kind its type gives (see
-//   KindOf below); `key` is its dump key and its JSON member.
+//   kindOf() below); `key` is its dump key and its JSON member.
 //   .json("name") gives a JSON member of another name, .undumped() keeps the
 //   value out of the dump;
 // - field(key, &T::m_x, kind) with a kind of its own (Low32, Named);
@@ -150,42 +150,31 @@ struct Named {
 
 // The kind of a plain value, by its type.
 template <class V>
-struct KindOf;
-template <>
-struct KindOf<std::string> {
-    using Type = Text;
-};
-template <>
-struct KindOf<std::vector<char>> {
-    using Type = Bytes;
-};
-template <>
-struct KindOf<int> {
-    using Type = Int32;
-};
-template <>
-struct KindOf<unsigned int> {
-    using Type = UInt32;
-};
-template <>
-struct KindOf<bool> {
-    using Type = Flag;
-};
-template <>
-struct KindOf<double> {
-    using Type = Real;
-};
+constexpr auto kindOf() {
+    if constexpr (std::is_same<V, std::string>::value) {
+        return Text();
+    } else if constexpr (std::is_same<V, std::vector<char>>::value) {
+        return Bytes();
+    } else if constexpr (std::is_same<V, int>::value) {
+        return Int32();
+    } else if constexpr (std::is_same<V, unsigned int>::value) {
+        return UInt32();
+    } else if constexpr (std::is_same<V, bool>::value) {
+        return Flag();
+    } else {
+        static_assert(std::is_same<V, double>::value, "no kind of plain value has this type: name the kind");
+        return Real();
+    }
+}
 
 // ---- Elements of vectors and shared children. ----
 
 // How one element is read: a persisted class by its buffer constructor, a
-// shared one into a new object. A class whose objects are made otherwise
-// (terms, by their factory) specialises it. readInto() gives `into` the
-// element read.
+// shared one into a new object (readInto() gives it to a child). A class
+// whose objects are made otherwise (terms, by their factory) specialises it.
 template <class E>
 struct ElementOf {
     static E read(AlignedBuf& buf) { return E(buf); }
-    static void readInto(AlignedBuf& buf, E& into) { into = read(buf); }
 };
 template <class E>
 struct ElementOf<boost::shared_ptr<E>> {
@@ -241,8 +230,8 @@ struct Field {
 };
 
 template <class T, class V>
-constexpr Field<T, V, typename KindOf<V>::Type> field(const char* key, V T::*member) {
-    return {key, member, {}, nullptr, true};
+constexpr Field<T, V, decltype(kindOf<V>())> field(const char* key, V T::*member) {
+    return {key, member, kindOf<V>(), nullptr, true};
 }
 
 template <class T, class V, class Kind>
