@@ -1,10 +1,7 @@
 #include <norvext/catalogue/DBDatabase.h>
 
+#include <norvext/catalogue/internal/DBDatabaseFields.h>
 #include <norvext/common/Dispatch.h>
-#include <norvext/common/internal/Persist.h>
-
-#include <norvutil/AlignedBuf.h>
-#include <norvutil/Tracer.h>
 
 #include <algorithm>
 
@@ -21,30 +18,11 @@ DBDatabase::~DBDatabase() = default;
 
 void DBDatabase::accept(Common::VisitorBase& visitor) { Common::dispatch(*this, visitor); }
 
-void DBDatabase::dump(std::ostream& os, int level) const {
-    Tracer trace(os, Indent(level), "DBDatabase");
-    DBInfo::dump(os, level);
-    trace("id", m_id);
-    for (const DBField& field : m_fields) {
-        field.dump(os, trace.nestedIndent());
-    }
-}
+void DBDatabase::dump(std::ostream& os, int level) const { internal::dumpFields(*this, os, level, "DBDatabase"); }
 
-void DBDatabase::write(AlignedBuf& buf) const {
-    DBInfo::write(buf);
-    buf.put(static_cast<unsigned int>(m_id));
-    internal::putString(buf, m_tag);
-    internal::writeElements(buf, m_fields, [&buf](const DBField& field) { field.write(buf); });
-}
+void DBDatabase::write(AlignedBuf& buf) const { internal::writeFields(*this, buf); }
 
-void DBDatabase::read(AlignedBuf& buf) {
-    DBInfo::read(buf);
-    buf.get(m_id);
-    buf.get(m_tag);
-    Fields fields;
-    internal::readElements(buf, fields, [](AlignedBuf& in) { return DBField(in); });
-    m_fields.swap(fields);
-}
+void DBDatabase::read(AlignedBuf& buf) { internal::readFields(*this, buf); }
 
 void DBDatabase::assign(const Fields& fields) { m_fields = fields; }
 

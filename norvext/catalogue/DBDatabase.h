@@ -13,6 +13,11 @@ namespace Norv {
 
 class AlignedBuf;
 
+namespace internal {
+template <class T>
+struct FieldList;
+}  // namespace internal
+
 /// A database that text queries can run against: name and description (from
 /// DBInfo), a numeric id (-1 when none was given), a tag, and its searchable
 /// fields by value, in the order added or read. Copies copy every field.
@@ -98,6 +103,9 @@ public:
     const_iterator findTag(const std::string& tag) const;
 
 private:
+    // Its persisted fields are listed once, in internal/DBDatabaseFields.h.
+    friend struct internal::FieldList<DBDatabase>;
+
     int m_id;
     std::string m_tag;
     Fields m_fields;

@@ -1,10 +1,7 @@
 #include <norvext/catalogue/DBField.h>
 
+#include <norvext/catalogue/internal/DBFieldFields.h>
 #include <norvext/common/Dispatch.h>
-#include <norvext/common/internal/Persist.h>
-
-#include <norvutil/AlignedBuf.h>
-#include <norvutil/Tracer.h>
 
 namespace Norv {
 
@@ -19,26 +16,10 @@ DBField::~DBField() = default;
 
 void DBField::accept(Common::VisitorBase& visitor) { Common::dispatch(*this, visitor); }
 
-void DBField::dump(std::ostream& os, int level) const {
-    Tracer trace(os, Indent(level), "DBField");
-    trace("id", m_id);
-    trace("name", m_name);
-    trace("description", m_description);
-    trace("tag", m_tag);
-}
+void DBField::dump(std::ostream& os, int level) const { internal::dumpFields(*this, os, level, "DBField"); }
 
-void DBField::write(AlignedBuf& buf) const {
-    buf.put(static_cast<unsigned int>(m_id));
-    internal::putString(buf, m_name);
-    internal::putString(buf, m_description);
-    internal::putString(buf, m_tag);
-}
+void DBField::write(AlignedBuf& buf) const { internal::writeFields(*this, buf); }
 
-void DBField::read(AlignedBuf& buf) {
-    buf.get(m_id);
-    buf.get(m_name);
-    buf.get(m_description);
-    buf.get(m_tag);
-}
+void DBField::read(AlignedBuf& buf) { internal::readFields(*this, buf); }
 
 }  // namespace Norv

@@ -11,6 +11,11 @@ namespace Norv {
 
 class AlignedBuf;
 
+namespace internal {
+template <class T>
+struct FieldList;
+}  // namespace internal
+
 /// One searchable field of a database: its numeric id within the database
 /// (-1 when none was given), its name, a description and a tag. Databases
 /// hold their fields by value and find them by id, name or tag.
@@ -60,6 +65,9 @@ public:
     void read(AlignedBuf& buf);
 
 private:
+    // Its persisted fields are listed once, in internal/DBFieldFields.h.
+    friend struct internal::FieldList<DBField>;
+
     int m_id;
     std::string m_name;
     std::string m_description;

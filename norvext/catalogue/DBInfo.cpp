@@ -1,9 +1,6 @@
 #include <norvext/catalogue/DBInfo.h>
 
-#include <norvext/common/internal/Persist.h>
-
-#include <norvutil/AlignedBuf.h>
-#include <norvutil/Tracer.h>
+#include <norvext/catalogue/internal/DBInfoFields.h>
 
 namespace Norv {
 
@@ -15,20 +12,10 @@ DBInfo::DBInfo(const std::string& name, const std::string& description) : m_name
 
 DBInfo::~DBInfo() = default;
 
-void DBInfo::dump(std::ostream& os, int level) const {
-    Tracer trace(os, Indent(level), "DBInfo");
-    trace("name", m_name);
-    trace("description", m_description);
-}
+void DBInfo::dump(std::ostream& os, int level) const { internal::dumpFields(*this, os, level, "DBInfo"); }
 
-void DBInfo::write(AlignedBuf& buf) const {
-    internal::putString(buf, m_name);
-    internal::putString(buf, m_description);
-}
+void DBInfo::write(AlignedBuf& buf) const { internal::writeFields(*this, buf); }
 
-void DBInfo::read(AlignedBuf& buf) {
-    buf.get(m_name);
-    buf.get(m_description);
-}
+void DBInfo::read(AlignedBuf& buf) { internal::readFields(*this, buf); }
 
 }  // namespace Norv

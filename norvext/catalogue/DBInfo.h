@@ -11,6 +11,11 @@ namespace Norv {
 
 class AlignedBuf;
 
+namespace internal {
+template <class T>
+struct FieldList;
+}  // namespace internal
+
 /// The abstract base of every database description: a name and a free
 /// description text. It supplies the first part of each description's
 /// persisted form (name, then description) and a "DBInfo" dump block.
@@ -56,6 +61,9 @@ protected:
     DBInfo(const std::string& name, const std::string& description);
 
 private:
+    // Its persisted fields are listed once, in internal/DBInfoFields.h.
+    friend struct internal::FieldList<DBInfo>;
+
     std::string m_name;
     std::string m_description;
 };

@@ -1,10 +1,7 @@
 #include <norvext/catalogue/QueryDBInfo.h>
 
+#include <norvext/catalogue/internal/QueryDBInfoFields.h>
 #include <norvext/common/Dispatch.h>
-#include <norvext/common/internal/Persist.h>
-
-#include <norvutil/AlignedBuf.h>
-#include <norvutil/Tracer.h>
 
 #include <algorithm>
 
@@ -18,28 +15,11 @@ QueryDBInfo::~QueryDBInfo() = default;
 
 void QueryDBInfo::accept(Common::VisitorBase& visitor) { Common::dispatch(*this, visitor); }
 
-void QueryDBInfo::dump(std::ostream& os, int level) const {
-    Tracer trace(os, Indent(level), "QueryDBInfo");
-    DBInfo::dump(os, trace.nestedIndent());
-    trace("limit", m_limit);
-    for (const DBDatabase& database : m_info) {
-        database.dump(os, trace.nestedIndent());
-    }
-}
+void QueryDBInfo::dump(std::ostream& os, int level) const { internal::dumpFields(*this, os, level, "QueryDBInfo"); }
 
-void QueryDBInfo::write(AlignedBuf& buf) const {
-    DBInfo::write(buf);
-    buf.put(m_limit);
-    internal::writeElements(buf, m_info, [&buf](const DBDatabase& database) { database.write(buf); });
-}
+void QueryDBInfo::write(AlignedBuf& buf) const { internal::writeFields(*this, buf); }
 
-void QueryDBInfo::read(AlignedBuf& buf) {
-    DBInfo::read(buf);
-    buf.get(m_limit);
-    Databases databases;
-    internal::readElements(buf, databases, [](AlignedBuf& in) { return DBDatabase(in); });
-    m_info.swap(databases);
-}
+void QueryDBInfo::read(AlignedBuf& buf) { internal::readFields(*this, buf); }
 
 void QueryDBInfo::add(const DBDatabase& database) { m_info.push_back(database); }
 

@@ -13,6 +13,11 @@ namespace Norv {
 
 class AlignedBuf;
 
+namespace internal {
+template <class T>
+struct FieldList;
+}  // namespace internal
+
 /// The catalogue of databases that text queries can run against. It is
 /// itself named and described (DBInfo), carries a limit for its users (stored
 /// and persisted only), and holds its databases by value, each with its
@@ -90,6 +95,9 @@ public:
     const_iterator findTag(const std::string& tag) const;
 
 private:
+    // Its persisted fields are listed once, in internal/QueryDBInfoFields.h.
+    friend struct internal::FieldList<QueryDBInfo>;
+
     unsigned int m_limit;
     Databases m_info;
 };

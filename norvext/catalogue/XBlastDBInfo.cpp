@@ -1,14 +1,11 @@
 #include <norvext/catalogue/XBlastDBInfo.h>
 
+#include <norvext/catalogue/internal/XBlastDBInfoFields.h>
 #include <norvext/common/Dispatch.h>
-#include <norvext/common/internal/DumpFlag.h>
-
-#include <norvutil/AlignedBuf.h>
-#include <norvutil/Tracer.h>
 
 namespace Norv {
 
-XBlastDBInfo::XBlastDBInfo() : m_length(0), m_sequenceCount(0), m_isProtein(false) {}
+XBlastDBInfo::XBlastDBInfo() : XBlastDBInfo(std::string(), std::string(), 0, 0, false) {}
 
 XBlastDBInfo::XBlastDBInfo(const std::string& name, const std::string& description, unsigned int length,
                            unsigned int sequenceCount, bool isProtein)
@@ -20,26 +17,10 @@ XBlastDBInfo::~XBlastDBInfo() = default;
 
 void XBlastDBInfo::accept(Common::VisitorBase& visitor) { Common::dispatch(*this, visitor); }
 
-void XBlastDBInfo::dump(std::ostream& os, int level) const {
-    Tracer trace(os, Indent(level), "XBlastDBInfo");
-    DBInfo::dump(os, level);
-    trace("length", m_length);
-    trace("sequenceCount", m_sequenceCount);
-    trace("isProtein", internal::flagText(m_isProtein));
-}
+void XBlastDBInfo::dump(std::ostream& os, int level) const { internal::dumpFields(*this, os, level, "XBlastDBInfo"); }
 
-void XBlastDBInfo::write(AlignedBuf& buf) const {
-    DBInfo::write(buf);
-    buf.put(m_length);
-    buf.put(m_sequenceCount);
-    buf.put(m_isProtein);
-}
+void XBlastDBInfo::write(AlignedBuf& buf) const { internal::writeFields(*this, buf); }
 
-void XBlastDBInfo::read(AlignedBuf& buf) {
-    DBInfo::read(buf);
-    buf.get(m_length);
-    buf.get(m_sequenceCount);
-    buf.get(m_isProtein);
-}
+void XBlastDBInfo::read(AlignedBuf& buf) { internal::readFields(*this, buf); }
 
 }  // namespace Norv

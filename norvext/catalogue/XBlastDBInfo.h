@@ -11,6 +11,11 @@ namespace Norv {
 
 class AlignedBuf;
 
+namespace internal {
+template <class T>
+struct FieldList;
+}  // namespace internal
+
 /// A database that similarity searches can run against: name and
 /// description (DBInfo), its length, its number of sequences, and whether it
 /// holds protein sequences. A read-mostly value without setters: it changes
@@ -50,6 +55,9 @@ public:
     bool isProtein() const { return m_isProtein; }
 
 private:
+    // Its persisted fields are listed once, in internal/XBlastDBInfoFields.h.
+    friend struct internal::FieldList<XBlastDBInfo>;
+
     unsigned int m_length;
     unsigned int m_sequenceCount;
     bool m_isProtein;

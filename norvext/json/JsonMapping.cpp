@@ -4,10 +4,23 @@
 #include "internal/JsonNode.h"
 
 #include <norvext/PersistedClasses.h>
+#include <norvext/catalogue/internal/DBDatabaseFields.h>
+#include <norvext/catalogue/internal/DBFieldFields.h>
+#include <norvext/catalogue/internal/DBInfoFields.h>
+#include <norvext/catalogue/internal/QueryDBInfoFields.h>
+#include <norvext/catalogue/internal/XBlastDBInfoFields.h>
+#include <norvext/params/internal/FastAParamsFields.h>
+#include <norvext/params/internal/XBlastParamsFields.h>
+#include <norvext/query/internal/DBBooleanTermFields.h>
+#include <norvext/query/internal/DBQueryFields.h>
+#include <norvext/query/internal/DBRangeTermFields.h>
+#include <norvext/query/internal/DBStringTermFields.h>
+#include <norvext/query/internal/SummaryFields.h>
 
 #include <boost/make_shared.hpp>
 
 #include <functional>
+#include <string>
 #include <type_traits>
 #include <typeinfo>
 #include <vector>
@@ -23,6 +36,8 @@ using internal::Json;
 using internal::JsonNode;
 using internal::realFromJson;
 using internal::realToJson;
+// The lists of the persisted fields.
+namespace fields = Norv::internal;
 
 Json termValue(const DBTerm& term);
 boost::shared_ptr<DBTerm> termFromValue(const JsonNode& node);
@@ -48,7 +63,8 @@ struct Member {
 template <class T>
 using Members = std::vector<Member<T>>;
 
-// The members of each class, in persisted order (defined below, per class).
+// The members of each class, in persisted order, made from its list of
+// fields (defined below).
 template <class T>
 const Members<T>& members();
 
@@ -61,7 +77,8 @@ Json objectToJson(const T& object, Json out = Json::object()) {
 }
 
 // Gives `object` every member of `node`, which must hold exactly the
-// members of T (and `extra`, which the caller reads itself).
+// members of T (and `extra`, which the caller reads itself), then finishes
+// it as read() does.
 template <class T>
 void fillObject(T& object, const JsonNode& node, std::vector<const char*> names = {}) {
     for (const Member<T>& m : members<T>()) {
@@ -71,6 +88,11 @@ void fillObject(T& object, const JsonNode& node, std::vector<const char*> names 
     for (const Member<T>& m : members<T>()) {
         m.set(object, node.member(m.name));
     }
+    fields::forEachField<T>([&object](const auto& entry) {
+        if constexpr (std::is_same<std::decay_t<decltype(entry)>, fields::AfterRead<T>>::value) {
+            entry.finish(object);
+        }
+    });
 }
 
 template <class T>
@@ -81,6 +103,9 @@ T objectFromJson(const JsonNode& node) {
 }
 
 // Elements of the lists: objects by value, shared objects, term trees and ids.
+template <class E>
+struct Tag {};
+
 template <class T>
 Json elementToJson(const T& object) {
     return objectToJson(object);
@@ -89,293 +114,135 @@ Json elementToJson(const boost::shared_ptr<Summary>& hit) { return objectToJson(
 Json elementToJson(const boost::shared_ptr<DBTerm>& term) { return termValue(*term); }
 Json elementToJson(int id) { return id; }
 
-// Member makers, one per kind of field. A setter may be a member function
-// or a callable (for a class that takes the field only through a
-// constructor); the default Set picks the setter out of an overloaded name
-// such as useFilter.
-template <class T, class Set>
-Member<T> int32(const char* name, int (T::*get)() const, Set set) {
-    return {name, [get](const T& o) { return Json((o.*get)()); },
-            [set](T& o, const JsonNode& n) { std::invoke(set, o, n.int32()); }};
+template <class T>
+T elementFromJson(const JsonNode& node, Tag<T>) {
+    return objectFromJson<T>(node);
+}
+boost::shared_ptr<Summary> elementFromJson(const JsonNode& node, Tag<boost::shared_ptr<Summary>>) {
+    return boost::make_shared<Summary>(objectFromJson<Summary>(node));
+}
+boost::shared_ptr<DBTerm> elementFromJson(const JsonNode& node, Tag<boost::shared_ptr<DBTerm>>) {
+    return termFromValue(node);
+}
+int elementFromJson(const JsonNode& node, Tag<int>) { return node.int32(); }
+
+// A JSON array of the elements, each taken back and appended.
+template <class Elements>
+Json arrayToJson(const Elements& elements) {
+    Json array = Json::array();
+    for (const auto& element : elements) {
+        array.push_back(elementToJson(element));
+    }
+    return array;
+}
+template <class Elements>
+void arrayFromJson(const JsonNode& node, Elements& elements) {
+    for (const JsonNode& element : node.elements()) {
+        elements.push_back(elementFromJson(element, Tag<typename Elements::value_type>()));
+    }
 }
 
-template <class T, class Set = void (T::*)(unsigned int)>
-Member<T> uint32(const char* name, unsigned int (T::*get)() const, Set set) {
-    return {name, [get](const T& o) { return Json((o.*get)()); },
-            [set](T& o, const JsonNode& n) { std::invoke(set, o, n.uint32()); }};
+// The JSON form of each kind of plain value.
+Json valueToJson(fields::Text, const std::string& value) { return bytesToJson(value); }
+void valueFromJson(fields::Text, const JsonNode& node, std::string& value) { value = bytesFromJson(node); }
+
+Json valueToJson(fields::Bytes, const std::vector<char>& value) {
+    return bytesToJson(std::string(value.begin(), value.end()));
+}
+void valueFromJson(fields::Bytes, const JsonNode& node, std::vector<char>& value) {
+    const std::string bytes = bytesFromJson(node);
+    value.assign(bytes.begin(), bytes.end());
 }
 
-template <class T, class Set = void (T::*)(bool)>
-Member<T> flag(const char* name, bool (T::*get)() const, Set set) {
-    return {name, [get](const T& o) { return Json((o.*get)()); },
-            [set](T& o, const JsonNode& n) { std::invoke(set, o, n.flag()); }};
+Json valueToJson(fields::Int32, int value) { return value; }
+void valueFromJson(fields::Int32, const JsonNode& node, int& value) { value = node.int32(); }
+
+Json valueToJson(fields::UInt32, unsigned int value) { return value; }
+void valueFromJson(fields::UInt32, const JsonNode& node, unsigned int& value) { value = node.uint32(); }
+
+Json valueToJson(fields::Flag, bool value) { return value; }
+void valueFromJson(fields::Flag, const JsonNode& node, bool& value) { value = node.flag(); }
+
+Json valueToJson(fields::Real, double value) { return realToJson(value); }
+void valueFromJson(fields::Real, const JsonNode& node, double& value) { value = realFromJson(node); }
+
+// The whole value goes out, but only 32 unsigned bits come back, as in a
+// buffer.
+Json valueToJson(fields::Low32, long long value) { return value; }
+void valueFromJson(fields::Low32, const JsonNode& node, long long& value) { value = node.uint32(); }
+
+// An enumeration as its name; a JSON text must name a value of the range.
+template <class E>
+Json valueToJson(const fields::Named<E>& kind, E value) {
+    return kind.nameOf(value);
 }
+template <class E>
+void valueFromJson(const fields::Named<E>& kind, const JsonNode& node, E& value, const char* name) {
+    std::string known;
+    for (int code = kind.first; code <= kind.last; ++code) {
+        if (node.text() == kind.nameOf(static_cast<E>(code))) {
+            value = static_cast<E>(code);
+            return;
+        }
+        known += std::string(code == kind.first ? "" : code == kind.last ? " or " : ", ") +
+                 kind.nameOf(static_cast<E>(code));
+    }
+    node.fail("unknown " + std::string(name) + " '" + node.text() + "' (" + known + ")");
+}
+
+template <class Kind, class V>
+void valueFromJson(const Kind& kind, const JsonNode& node, V& value, const char*) {
+    valueFromJson(kind, node, value);
+}
+
+// The members that each entry of a list gives: a field one, a base class
+// all of its own, a type code or a step after reading none.
+template <class T, class V, class K>
+void addMembers(Members<T>& out, const fields::Field<T, V, K>& f) {
+    out.emplace_back(
+        f.jsonKey(), [f](const T& o) { return valueToJson(f.kind, o.*f.member); },
+        [f](T& o, const JsonNode& n) { valueFromJson(f.kind, n, o.*f.member, f.jsonKey()); });
+}
+
+template <class T, class V>
+void addMembers(Members<T>& out, const fields::TextForm<T, V>& f) {
+    out.emplace_back(
+        f.jsonKey(), [f](const T& o) { return arrayToJson(o.*f.member); },
+        [f](T& o, const JsonNode& n) { arrayFromJson(n, o.*f.member); });
+}
+
+template <class T, class E, fields::ReadMode M>
+void addMembers(Members<T>& out, const fields::Children<T, E, M>& f) {
+    out.emplace_back(
+        f.jsonKey, [f](const T& o) { return arrayToJson(o.*f.member); },
+        [f](T& o, const JsonNode& n) { arrayFromJson(n, o.*f.member); });
+}
+
+// A missing child is null.
+template <class T, class E>
+void addMembers(Members<T>& out, const fields::Child<T, E>& f) {
+    out.emplace_back(
+        f.jsonKey, [f](const T& o) { return o.*f.member ? elementToJson(o.*f.member) : Json(); },
+        [f](T& o, const JsonNode& n) { o.*f.member = elementFromJson(n, Tag<boost::shared_ptr<E>>()); });
+}
+
+template <class T, class B>
+void addMembers(Members<T>& out, const fields::Base<B>&) {
+    for (const Member<B>& m : members<B>()) {
+        out.push_back(m);
+    }
+}
+
+template <class T, class Entry>
+void addMembers(Members<T>&, const Entry&) {}
 
 template <class T>
-Member<T> real(const char* name, double (T::*get)() const, void (T::*set)(double)) {
-    return {name, [get](const T& o) { return realToJson((o.*get)()); },
-            [set](T& o, const JsonNode& n) { (o.*set)(realFromJson(n)); }};
-}
-
-template <class T, class Text, class Set>
-Member<T> text(const char* name, Text (T::*get)() const, Set set) {
-    return {name, [get](const T& o) { return bytesToJson((o.*get)()); },
-            [set](T& o, const JsonNode& n) { std::invoke(set, o, bytesFromJson(n)); }};
-}
-
-template <class T, class Set>
-Member<T> blob(const char* name, const std::vector<char>& (T::*get)() const, Set set) {
-    return {name,
-            [get](const T& o) {
-                const std::vector<char>& data = (o.*get)();
-                return bytesToJson(std::string(data.begin(), data.end()));
-            },
-            [set](T& o, const JsonNode& n) {
-                const std::string bytes = bytesFromJson(n);
-                std::invoke(set, o, std::vector<char>(bytes.begin(), bytes.end()));
-            }};
-}
-
-// A JSON array of the elements that `get` gives; `add` takes each back.
-template <class T, class Get, class Add>
-Member<T> list(const char* name, Get get, Add add) {
-    return {name,
-            [get](const T& o) {
-                Json array = Json::array();
-                for (const auto& element : std::invoke(get, o)) {
-                    array.push_back(elementToJson(element));
-                }
-                return array;
-            },
-            [add](T& o, const JsonNode& n) {
-                for (const JsonNode& element : n.elements()) {
-                    add(o, element);
-                }
-            }};
-}
-
-// An enumeration as the name that `nameOf` gives its value; a JSON text
-// must be the name of a value from `first` to `last`.
-template <class T, class E, class Set>
-Member<T> named(const char* name, E (T::*get)() const, const char* (*nameOf)(E), int first, int last, Set set) {
-    return {name, [get, nameOf](const T& o) { return Json(nameOf((o.*get)())); },
-            [=](T& o, const JsonNode& n) {
-                std::string known;
-                for (int value = first; value <= last; ++value) {
-                    if (n.text() == nameOf(static_cast<E>(value))) {
-                        set(o, static_cast<E>(value));
-                        return;
-                    }
-                    known += std::string(value == first ? "" : value == last ? " or " : ", ") + nameOf(static_cast<E>(value));
-                }
-                n.fail("unknown " + std::string(name) + " '" + n.text() + "' (" + known + ")");
-            }};
-}
-
-// Name and description, which every database description writes first.
-const Member<DBInfo> kInfoName = text("name", &DBInfo::getName, &DBInfo::setName);
-const Member<DBInfo> kInfoDescription = text("description", &DBInfo::getDescription, &DBInfo::setDescription);
-
-// The classes without a setter for some fields take them through a
-// constructor: a changed value makes a new object from the others.
-void remake(DBStringTerm& t, const std::string& query, DBTerm::Compare compare) {
-    DBStringTerm made(t.getField(), query, compare);
-    made.setFieldName(t.getFieldName());
-    t = made;
-}
-void remake(DBRangeTerm& t, const std::string& start, const std::string& end) {
-    DBRangeTerm made(t.getField(), start, end);
-    made.setFieldName(t.getFieldName());
-    t = made;
-}
-void remake(DBBooleanTerm& t, DBBooleanTerm::Op op) {
-    DBBooleanTerm made(op);
-    for (const auto& child : t.getTerms()) {
-        made.addTerm(child);
-    }
-    t = made;
-}
-void remake(XBlastDBInfo& d, unsigned int length, unsigned int sequenceCount, bool isProtein) {
-    d = XBlastDBInfo(d.getName(), d.getDescription(), length, sequenceCount, isProtein);
-}
-
-template <>
-const Members<DBField>& members() {
-    static const Members<DBField> table = {
-        int32("id", &DBField::getID, &DBField::setID),
-        text("name", &DBField::getName, &DBField::setName),
-        text("description", &DBField::getDescription, &DBField::setDescription),
-        text("tag", &DBField::getTag, &DBField::setTag),
-    };
-    return table;
-}
-
-template <>
-const Members<DBDatabase>& members() {
-    static const Members<DBDatabase> table = {
-        kInfoName,
-        kInfoDescription,
-        int32("id", &DBDatabase::getID, &DBDatabase::setID),
-        text("tag", &DBDatabase::getTag, &DBDatabase::setTag),
-        list<DBDatabase>("fields", &DBDatabase::getFields,
-                         [](DBDatabase& d, const JsonNode& n) { d.add(objectFromJson<DBField>(n)); }),
-    };
-    return table;
-}
-
-template <>
-const Members<QueryDBInfo>& members() {
-    static const Members<QueryDBInfo> table = {
-        kInfoName,
-        kInfoDescription,
-        uint32("limit", &QueryDBInfo::getLimit, &QueryDBInfo::setLimit),
-        list<QueryDBInfo>("info", &QueryDBInfo::getInfo,
-                          [](QueryDBInfo& c, const JsonNode& n) { c.add(objectFromJson<DBDatabase>(n)); }),
-    };
-    return table;
-}
-
-template <>
-const Members<XBlastDBInfo>& members() {
-    static const Members<XBlastDBInfo> table = {
-        kInfoName,
-        kInfoDescription,
-        uint32("length", &XBlastDBInfo::getLength,
-               [](XBlastDBInfo& d, unsigned int v) { remake(d, v, d.getSequenceCount(), d.isProtein()); }),
-        uint32("sequenceCount", &XBlastDBInfo::getSequenceCount,
-               [](XBlastDBInfo& d, unsigned int v) { remake(d, d.getLength(), v, d.isProtein()); }),
-        flag("isProtein", &XBlastDBInfo::isProtein,
-             [](XBlastDBInfo& d, bool v) { remake(d, d.getLength(), d.getSequenceCount(), v); }),
-    };
-    return table;
-}
-
-template <>
-const Members<Summary>& members() {
-    static const Members<Summary> table = {
-        int32("database", &Summary::getDatabase, &Summary::setDatabase),
-        uint32("id", &Summary::getID, &Summary::setID),
-        uint32("option", &Summary::getOption, &Summary::setOption),
-        uint32("initN", &Summary::getInitN, &Summary::setInitN),
-        uint32("init1", &Summary::getInit1, &Summary::setInit1),
-        text("dbName", &Summary::getDBName, &Summary::setDBName),
-        text("sourceDB", &Summary::getSourceDB, &Summary::setSourceDB),
-        text("sourceID", &Summary::getSourceID, &Summary::setSourceID),
-        text("title", &Summary::getTitle, &Summary::setTitle),
-        text("caption", &Summary::getCaption, &Summary::setCaption),
-        text("extra", &Summary::getExtra, &Summary::setExtra),
-    };
-    return table;
-}
-
-template <>
-const Members<DBStringTerm>& members() {
-    static const Members<DBStringTerm> table = {
-        int32("field", &DBStringTerm::getField, &DBStringTerm::setFieldId),
-        text("fieldName", &DBStringTerm::getFieldName, &DBStringTerm::setFieldName),
-        text("query", &DBStringTerm::getQuery,
-             [](DBStringTerm& t, const std::string& v) { remake(t, v, t.getCompare()); }),
-        named("compare", &DBStringTerm::getCompare, &DBTerm::compName, DBTerm::EQ, DBTerm::LIKE,
-              [](DBStringTerm& t, DBTerm::Compare v) { remake(t, t.getQuery(), v); }),
-    };
-    return table;
-}
-
-template <>
-const Members<DBRangeTerm>& members() {
-    static const Members<DBRangeTerm> table = {
-        int32("field", &DBRangeTerm::getField, &DBRangeTerm::setFieldId),
-        text("fieldName", &DBRangeTerm::getFieldName, &DBRangeTerm::setFieldName),
-        text("begin", &DBRangeTerm::getStart, [](DBRangeTerm& t, const std::string& v) { remake(t, v, t.getEnd()); }),
-        text("end", &DBRangeTerm::getEnd, [](DBRangeTerm& t, const std::string& v) { remake(t, t.getStart(), v); }),
-    };
-    return table;
-}
-
-template <>
-const Members<DBBooleanTerm>& members() {
-    static const Members<DBBooleanTerm> table = {
-        named("op", &DBBooleanTerm::getOp, &DBBooleanTerm::opName, DBBooleanTerm::AND, DBBooleanTerm::NOT,
-              [](DBBooleanTerm& t, DBBooleanTerm::Op v) { remake(t, v); }),
-        list<DBBooleanTerm>("terms", &DBBooleanTerm::getTerms,
-                            [](DBBooleanTerm& t, const JsonNode& n) { t.addTerm(termFromValue(n)); }),
-    };
-    return table;
-}
-
-template <>
-const Members<DBQuery>& members() {
-    static const Members<DBQuery> table = {
-        list<DBQuery>("databases", &DBQuery::getDatabases,
-                      [](DBQuery& q, const JsonNode& n) { q.addDatabase(n.int32()); }),
-        int32("hitCount", &DBQuery::getHitCount, &DBQuery::setHitCount),
-        text("dbSource", &DBQuery::getDBSource, &DBQuery::setDBSource),
-        text("dbName", &DBQuery::getDBName, &DBQuery::setDBName),
-        flag("wildcard", &DBQuery::isWildcard, &DBQuery::setWildcard),
-        Member<DBQuery>("term", [](const DBQuery& q) { return q.getTerm() ? termValue(*q.getTerm()) : Json(); },
-                        [](DBQuery& q, const JsonNode& n) { q.setTerm(termFromValue(n)); }),
-        list<DBQuery>("hits", &DBQuery::getHits,
-                      [](DBQuery& q, const JsonNode& n) { q.add(boost::make_shared<Summary>(objectFromJson<Summary>(n))); }),
-    };
-    return table;
-}
-
-template <>
-const Members<XBlastParams>& members() {
-    static const Members<XBlastParams> table = {
-        text("name", &XBlastParams::getName, &XBlastParams::setName),
-        text("locator", &XBlastParams::getLocator, &XBlastParams::setLocator),
-        text("program", &XBlastParams::getProgram, &XBlastParams::setProgram),
-        text("database", &XBlastParams::getDatabase, &XBlastParams::setDatabase),
-        text("matrix", &XBlastParams::getMatrix, &XBlastParams::setMatrix),
-        real("expect", &XBlastParams::getExpect, &XBlastParams::setExpect),
-        int32("gapOpen", &XBlastParams::getGapOpen, &XBlastParams::setGapOpen),
-        int32("gapExtend", &XBlastParams::getGapExtend, &XBlastParams::setGapExtend),
-        int32("xDropoff", &XBlastParams::getXDropoff, &XBlastParams::setXDropoff),
-        int32("wordSize", &XBlastParams::getWordSize, &XBlastParams::setWordSize),
-        int32("geneticCode", &XBlastParams::getGeneticCode, &XBlastParams::setGeneticCode),
-        int32("geneticCode DB", &XBlastParams::getGeneticCodeDatabase, &XBlastParams::setGeneticCodeDatabase),
-        int32("limit", &XBlastParams::getLimit, &XBlastParams::setLimit),
-        flag("doGapped", &XBlastParams::doGapped, &XBlastParams::doGapped),
-        flag("useFilter", &XBlastParams::useFilter, &XBlastParams::useFilter),
-        flag("isProtein", &XBlastParams::isProtein, &XBlastParams::setProtein),
-        flag("isTranslated", &XBlastParams::isTranslated, &XBlastParams::setTranslated),
-        uint32("matchReward", &XBlastParams::getNAMatchReward, &XBlastParams::setNAMatchReward),
-        uint32("mismatchPenalty", &XBlastParams::getNAMismatchPenalty, &XBlastParams::setNAMismatchPenalty),
-        // Last, as read() does it: setData applies the RNA fix by the flag set above.
-        blob("data", &XBlastParams::getData, [](XBlastParams& p, const std::vector<char>& v) {
-            p.setData(v.data(), static_cast<unsigned int>(v.size()));
-        }),
-    };
-    return table;
-}
-
-template <>
-const Members<FastAParams>& members() {
-    static const Members<FastAParams> table = {
-        text("database", &FastAParams::getDatabase, &FastAParams::setDatabase),
-        text("algorithm", &FastAParams::getAlgorithm, &FastAParams::setAlgorithm),
-        text("optimization", &FastAParams::getOptimization, &FastAParams::setOptimization),
-        text("translation", &FastAParams::getTranslation, &FastAParams::setTranslation),
-        real("expect", &FastAParams::getExpect, &FastAParams::setExpect),
-        int32("dbType", &FastAParams::getDatabaseType, &FastAParams::setDatabaseType),
-        int32("constraint", &FastAParams::getOutputConstraint, &FastAParams::setOutputConstraint),
-        uint32("shiftVal", &FastAParams::getShiftValue, &FastAParams::setShiftValue),
-        uint32("limit", &FastAParams::getLimit, &FastAParams::setLimit),
-        uint32("wordSize", &FastAParams::getWordSize, &FastAParams::setWordSize),
-        uint32("optThreshold", &FastAParams::getOptimizationThreshold, &FastAParams::setOptimizationThreshold),
-        // Only the low 32 bits travel, and they read back as an unsigned value.
-        Member<FastAParams>("earliest", [](const FastAParams& p) { return Json(p.getEarliest()); },
-                            [](FastAParams& p, const JsonNode& n) { p.setEarliest(n.uint32()); }),
-        flag("useEarliest", &FastAParams::useEarliest, &FastAParams::useEarliest),
-        uint32("gapCreate", &FastAParams::getGapCreate, &FastAParams::setGapCreate),
-        uint32("gapExt", &FastAParams::getGapExt, &FastAParams::setGapExt),
-        text("matrix", &FastAParams::getMatrix, &FastAParams::setMatrix),
-        flag("matrixDiagonals", &FastAParams::useMatrixDiagonals, &FastAParams::useMatrixDiagonals),
-        flag("topStrand", &FastAParams::useTopStrand, &FastAParams::useTopStrand),
-        flag("smithWaterman", &FastAParams::useSmithWaterman, &FastAParams::useSmithWaterman),
-        blob("data", &FastAParams::getData, [](FastAParams& p, const std::vector<char>& v) { p.data() = v; }),
-    };
+const Members<T>& members() {
+    static const Members<T> table = [] {
+        Members<T> all;
+        fields::forEachField<T>([&all](const auto& entry) { addMembers(all, entry); });
+        return all;
+    }();
     return table;
 }
 

@@ -13,6 +13,11 @@ namespace Norv {
 
 class AlignedBuf;
 
+namespace internal {
+template <class T>
+struct FieldList;
+}  // namespace internal
+
 /// The settings of one FASTA-family search: database, algorithm with its
 /// optimisation and translation choices, word size, expectation threshold,
 /// gap costs, scoring matrix, an optional earliest bound, strand and
@@ -141,6 +146,9 @@ public:
     /** @} */
 
 private:
+    // Its persisted fields are listed once, in internal/FastAParamsFields.h.
+    friend struct internal::FieldList<FastAParams>;
+
     std::string m_database;
     std::string m_algorithm;
     std::string m_optimization;

@@ -1,11 +1,7 @@
 #include <norvext/params/XBlastParams.h>
 
 #include <norvext/common/Dispatch.h>
-#include <norvext/common/internal/DumpFlag.h>
-#include <norvext/common/internal/Persist.h>
-
-#include <norvutil/AlignedBuf.h>
-#include <norvutil/Tracer.h>
+#include <norvext/params/internal/XBlastParamsFields.h>
 
 #include <cstring>
 #include <stdexcept>
@@ -82,23 +78,8 @@ XBlastParams::XBlastParams()
       m_naMatchReward(0),
       m_naMismatchPenalty(0) {}
 
-XBlastParams::XBlastParams(AlignedBuf& buf)
-    : m_expect(0.0),
-      m_gapOpen(0),
-      m_gapExtend(0),
-      m_xDropoff(0),
-      m_wordSize(0),
-      m_geneticCode(1),
-      m_geneticCodeDatabase(1),
-      m_limit(0),
-      m_gapped(false),
-      m_filter(false),
-      m_protein(false),
-      m_translated(false),
-      m_naMatchReward(0),
-      m_naMismatchPenalty(0) {
-    read(buf);
-}
+// Every field is read, so the defaults are never seen.
+XBlastParams::XBlastParams(AlignedBuf& buf) : XBlastParams() { read(buf); }
 
 XBlastParams::~XBlastParams() = default;
 
@@ -119,75 +100,12 @@ void XBlastParams::setData(const std::vector<char>& source, unsigned int from, u
 void XBlastParams::accept(Common::VisitorBase& visitor) { Common::dispatch(*this, visitor); }
 
 void XBlastParams::dump(std::ostream& os, int level) const {
-    Tracer trace(os, Indent(level), "XBlastParams");
-    trace("name", m_name);
-    trace("locator", m_locator);
-    trace("program", m_program);
-    trace("database", m_database);
-    trace("matrix", m_matrix);
-    trace("expect", m_expect);
-    trace("gapOpen", m_gapOpen);
-    trace("gapExtend", m_gapExtend);
-    trace("xDropoff", m_xDropoff);
-    trace("wordSize", m_wordSize);
-    trace("geneticCode", m_geneticCode);
-    trace("geneticCode DB", m_geneticCodeDatabase);
-    trace("limit", m_limit);
-    trace("doGapped", internal::flagText(m_gapped));
-    trace("useFilter", internal::flagText(m_filter));
-    trace("isProtein", internal::flagText(m_protein));
-    trace("isTranslated", internal::flagText(m_translated));
-    trace("matchReward", m_naMatchReward);
-    trace("mismatchPenalty", m_naMismatchPenalty);
-    trace("data length", static_cast<unsigned int>(m_data.size()));
+    internal::dumpFields(*this, os, level, "XBlastParams");
 }
 
-void XBlastParams::write(AlignedBuf& buf) const {
-    internal::putString(buf, m_name);
-    internal::putString(buf, m_locator);
-    internal::putString(buf, m_program);
-    internal::putString(buf, m_database);
-    internal::putString(buf, m_matrix);
-    buf.put(m_expect);
-    buf.put(static_cast<unsigned int>(m_gapOpen));
-    buf.put(static_cast<unsigned int>(m_gapExtend));
-    buf.put(static_cast<unsigned int>(m_xDropoff));
-    buf.put(static_cast<unsigned int>(m_wordSize));
-    buf.put(static_cast<unsigned int>(m_geneticCode));
-    buf.put(static_cast<unsigned int>(m_geneticCodeDatabase));
-    buf.put(static_cast<unsigned int>(m_limit));
-    buf.put(m_gapped);
-    buf.put(m_filter);
-    buf.put(m_protein);
-    buf.put(m_translated);
-    buf.put(m_naMatchReward);
-    buf.put(m_naMismatchPenalty);
-    internal::putBytes(buf, m_data);
-}
+void XBlastParams::write(AlignedBuf& buf) const { internal::writeFields(*this, buf); }
 
-void XBlastParams::read(AlignedBuf& buf) {
-    buf.get(m_name);
-    buf.get(m_locator);
-    buf.get(m_program);
-    buf.get(m_database);
-    buf.get(m_matrix);
-    buf.get(m_expect);
-    buf.get(m_gapOpen);
-    buf.get(m_gapExtend);
-    buf.get(m_xDropoff);
-    buf.get(m_wordSize);
-    buf.get(m_geneticCode);
-    buf.get(m_geneticCodeDatabase);
-    buf.get(m_limit);
-    buf.get(m_gapped);
-    buf.get(m_filter);
-    buf.get(m_protein);
-    buf.get(m_translated);
-    buf.get(m_naMatchReward);
-    buf.get(m_naMismatchPenalty);
-    internal::getBytes(buf, m_data);
-    fixData();
-}
+void XBlastParams::read(AlignedBuf& buf) { internal::readFields(*this, buf); }
 
 void XBlastParams::setNADefaults() { setDefaultsBLASTN(); }
 

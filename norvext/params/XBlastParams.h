@@ -12,6 +12,11 @@ namespace Norv {
 
 class AlignedBuf;
 
+namespace internal {
+template <class T>
+struct FieldList;
+}  // namespace internal
+
 /// The settings of one BLAST search: program, database, scoring matrix, gap
 /// costs, word size, X-dropoff, expectation threshold, genetic codes, and the
 /// query letters themselves. A plain value; it runs no search.
@@ -27,9 +32,8 @@ public:
     /// gapped and filter on, protein and translated off, NA reward and
     /// penalty 0. These are not the values of any preset.
     XBlastParams();
-    /// Empty texts (the name too) and letters, expect 0.0, both genetic codes
-    /// 1, every other number 0 and every flag false; then read(buf). Throws
-    /// what read() throws.
+    /// Every setting and the letters as read(buf) gives them. Throws what
+    /// read() throws.
     explicit XBlastParams(AlignedBuf& buf);
     /// Copies every setting and the letters.
     XBlastParams(const XBlastParams&) = default;
@@ -172,6 +176,9 @@ public:
     /** @} */
 
 private:
+    // Its persisted fields are listed once, in internal/XBlastParamsFields.h.
+    friend struct internal::FieldList<XBlastParams>;
+
     /// The RNA fix: 'U' to 'T' unless the protein flag is set.
     void fixData();
 

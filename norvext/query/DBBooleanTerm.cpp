@@ -1,20 +1,10 @@
 #include <norvext/query/DBBooleanTerm.h>
 
 #include <norvext/common/Dispatch.h>
-#include <norvext/common/internal/Persist.h>
+#include <norvext/query/internal/DBBooleanTermFields.h>
 #include <norvext/query/internal/TermWrite.h>
 
-#include <norvutil/AlignedBuf.h>
-#include <norvutil/Tracer.h>
-
-#include <stdexcept>
-
 namespace Norv {
-
-namespace {
-// Type code in front of a persisted boolean term.
-const unsigned int kTypeCode = 3;
-}  // namespace
 
 DBBooleanTerm::DBBooleanTerm(Op op) : m_op(op) {}
 
@@ -56,30 +46,15 @@ void DBBooleanTerm::clear() { m_terms.clear(); }
 void DBBooleanTerm::accept(Common::VisitorBase& visitor) { Common::dispatch(*this, visitor); }
 
 void DBBooleanTerm::dump(std::ostream& os, int level) const {
-    Tracer trace(os, Indent(level), "DBBooleanTerm");
-    trace("op", getOpName());
-    for (const auto& term : m_terms) {
-        if (term) {
-            term->dump(os, trace.nestedIndent());
-        }
-    }
+    internal::dumpFields(*this, os, level, "DBBooleanTerm");
 }
 
+// Written in prefix order: the whole tree is checked before its first byte.
 void DBBooleanTerm::write(AlignedBuf& buf) const {
     const internal::TermTreeWrite checked(*this);
-    buf.put(kTypeCode);
-    buf.put(static_cast<unsigned int>(m_op));
-    internal::writeElements(buf, m_terms, [&buf](const boost::shared_ptr<DBTerm>& term) { term->write(buf); });
+    internal::writeFields(*this, buf);
 }
 
-void DBBooleanTerm::read(AlignedBuf& buf) {
-    int op = 0;
-    buf.get(op);
-    if (op != AND && op != OR && op != NOT) {
-        throw std::runtime_error("DBBooleanTerm::read: Invalid opcode: " + std::to_string(op));
-    }
-    m_op = static_cast<Op>(op);
-    internal::appendElements(buf, m_terms, [](AlignedBuf& in) { return DBTerm::create(in); });
-}
+void DBBooleanTerm::read(AlignedBuf& buf) { internal::readFields(*this, buf); }
 
 }  // namespace Norv

@@ -11,6 +11,11 @@
 
 namespace Norv {
 
+namespace internal {
+template <class T>
+struct FieldList;
+}  // namespace internal
+
 /// The inner node of a term tree: AND, OR or NOT over an ordered list of
 /// shared child terms. The number of children is not checked against the
 /// operator: NOT with two children or AND with none are kept as they are.
@@ -78,6 +83,9 @@ public:
     void read(AlignedBuf& buf) override;
 
 private:
+    // Its persisted fields are listed once, in internal/DBBooleanTermFields.h.
+    friend struct internal::FieldList<DBBooleanTerm>;
+
     Terms m_terms;
     Op m_op;
 };

@@ -1,15 +1,8 @@
 #include <norvext/query/DBQuery.h>
 
 #include <norvext/common/Dispatch.h>
-#include <norvext/common/internal/DumpFlag.h>
-#include <norvext/common/internal/Persist.h>
-#include <norvext/query/internal/TermFactory.h>
+#include <norvext/query/internal/DBQueryFields.h>
 #include <norvext/query/internal/TermWrite.h>
-
-#include <norvutil/AlignedBuf.h>
-#include <norvutil/Tracer.h>
-
-#include <boost/make_shared.hpp>
 
 #include <locale>
 #include <sstream>
@@ -92,23 +85,10 @@ void DBQuery::visitResult(Common::VisitorBase& visitor) {
     }
 }
 
-void DBQuery::dump(std::ostream& os, int level) const {
-    Tracer trace(os, Indent(level), "DBQuery");
-    trace("database", getDatabasesStr());
-    trace("hitCount", m_hitCount);
-    trace("dbSource", m_dbSource);
-    trace("dbName", m_dbName);
-    trace("wildcard", internal::flagText(m_wildcard));
-    if (m_term) {
-        m_term->dump(os, trace.nestedIndent());
-    }
-    for (const auto& hit : m_hits) {
-        if (hit) {
-            hit->dump(os, trace.nestedIndent());
-        }
-    }
-}
+void DBQuery::dump(std::ostream& os, int level) const { internal::dumpFields(*this, os, level, "DBQuery"); }
 
+// Nothing is written unless all of it can be: a query without a term, a null
+// hit or a null child term anywhere in the tree stop it before the first byte.
 void DBQuery::write(AlignedBuf& buf) const {
     if (!m_term) {
         return;
@@ -119,25 +99,9 @@ void DBQuery::write(AlignedBuf& buf) const {
         }
     }
     const internal::TermTreeWrite checked(*m_term);
-    internal::putString(buf, getDatabasesStr());
-    buf.put(static_cast<unsigned int>(m_hitCount));
-    internal::putString(buf, m_dbSource);
-    internal::putString(buf, m_dbName);
-    buf.put(m_wildcard);
-    m_term->write(buf);
-    internal::writeElements(buf, m_hits, [&buf](const boost::shared_ptr<Summary>& hit) { hit->write(buf); });
+    internal::writeFields(*this, buf);
 }
 
-void DBQuery::read(AlignedBuf& buf) {
-    std::string databases;
-    buf.get(databases);
-    setDatabasesStr(databases);
-    buf.get(m_hitCount);
-    buf.get(m_dbSource);
-    buf.get(m_dbName);
-    buf.get(m_wildcard);
-    internal::rebuildTerm(buf, m_term);
-    internal::appendElements(buf, m_hits, [](AlignedBuf& in) { return boost::make_shared<Summary>(in); });
-}
+void DBQuery::read(AlignedBuf& buf) { internal::readFields(*this, buf); }
 
 }  // namespace Norv

@@ -16,6 +16,11 @@ namespace Norv {
 
 class AlignedBuf;
 
+namespace internal {
+template <class T>
+struct FieldList;
+}  // namespace internal
+
 /// A database text query as it travels between the module that formulates it
 /// and the module that runs it: the databases to search (by id, or by name
 /// through dbName), the condition as a term tree, two settings, and once run
@@ -147,6 +152,9 @@ public:
     void read(AlignedBuf& buf);
 
 private:
+    // Its persisted fields are listed once, in internal/DBQueryFields.h.
+    friend struct internal::FieldList<DBQuery>;
+
     DBIDSet m_databases;
     int m_hitCount;
     boost::shared_ptr<DBTerm> m_term;

@@ -8,6 +8,11 @@
 
 namespace Norv {
 
+namespace internal {
+template <class T>
+struct FieldList;
+}  // namespace internal
+
 /// A leaf term: a field, named by id or (with id -1) by name, lying between a
 /// lower and an upper bound given as texts. The library interprets neither.
 class NORVEXT_API DBRangeTerm : public DBTerm {
@@ -50,6 +55,9 @@ public:
     void read(AlignedBuf& buf) override;
 
 private:
+    // Its persisted fields are listed once, in internal/DBRangeTermFields.h.
+    friend struct internal::FieldList<DBRangeTerm>;
+
     int m_field;
     std::string m_fieldName;
     std::string m_start;

@@ -8,6 +8,11 @@
 
 namespace Norv {
 
+namespace internal {
+template <class T>
+struct FieldList;
+}  // namespace internal
+
 /// A leaf term: a field, named by id or (with id -1) by name, compared with a
 /// text. The library holds the field and the text; it interprets neither.
 class NORVEXT_API DBStringTerm : public DBTerm {
@@ -51,6 +56,9 @@ public:
     void read(AlignedBuf& buf) override;
 
 private:
+    // Its persisted fields are listed once, in internal/DBStringTermFields.h.
+    friend struct internal::FieldList<DBStringTerm>;
+
     int m_field;
     std::string m_fieldName;
     std::string m_query;

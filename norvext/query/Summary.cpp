@@ -1,10 +1,7 @@
 #include <norvext/query/Summary.h>
 
 #include <norvext/common/Dispatch.h>
-#include <norvext/common/internal/Persist.h>
-
-#include <norvutil/AlignedBuf.h>
-#include <norvutil/Tracer.h>
+#include <norvext/query/internal/SummaryFields.h>
 
 namespace Norv {
 
@@ -35,47 +32,10 @@ Summary::~Summary() = default;
 
 void Summary::accept(Common::VisitorBase& visitor) { Common::dispatch(*this, visitor); }
 
-void Summary::dump(std::ostream& os, int level) const {
-    Tracer trace(os, Indent(level), "Summary");
-    trace("database", m_database);
-    trace("id", m_id);
-    trace("option", m_option);
-    trace("initN", m_initN);
-    trace("init1", m_init1);
-    trace("dbName", m_dbName);
-    trace("sourceDB", m_sourceDB);
-    trace("sourceID", m_sourceID);
-    trace("title", m_title);
-    trace("caption", m_caption);
-    trace("extra", m_extra);
-}
+void Summary::dump(std::ostream& os, int level) const { internal::dumpFields(*this, os, level, "Summary"); }
 
-void Summary::write(AlignedBuf& buf) const {
-    buf.put(static_cast<unsigned int>(m_database));
-    buf.put(m_id);
-    buf.put(m_option);
-    buf.put(m_initN);
-    buf.put(m_init1);
-    internal::putString(buf, m_dbName);
-    internal::putString(buf, m_sourceDB);
-    internal::putString(buf, m_sourceID);
-    internal::putString(buf, m_title);
-    internal::putString(buf, m_caption);
-    internal::putString(buf, m_extra);
-}
+void Summary::write(AlignedBuf& buf) const { internal::writeFields(*this, buf); }
 
-void Summary::read(AlignedBuf& buf) {
-    buf.get(m_database);
-    buf.get(m_id);
-    buf.get(m_option);
-    buf.get(m_initN);
-    buf.get(m_init1);
-    buf.get(m_dbName);
-    buf.get(m_sourceDB);
-    buf.get(m_sourceID);
-    buf.get(m_title);
-    buf.get(m_caption);
-    buf.get(m_extra);
-}
+void Summary::read(AlignedBuf& buf) { internal::readFields(*this, buf); }
 
 }  // namespace Norv

@@ -11,6 +11,11 @@ namespace Norv {
 
 class AlignedBuf;
 
+namespace internal {
+template <class T>
+struct FieldList;
+}  // namespace internal
+
 /// The record of one database entry found by a search: the database holding
 /// it (by id and/or name), the entry's id, its source database and source id,
 /// its display texts, and three values carried for the caller (option, initN,
@@ -90,6 +95,9 @@ public:
     virtual void read(AlignedBuf& buf);
 
 private:
+    // Its persisted fields are listed once, in internal/SummaryFields.h.
+    friend struct internal::FieldList<Summary>;
+
     int m_database;
     unsigned int m_id;
     unsigned int m_option;

@@ -1,10 +1,12 @@
 #include <norvext/query/internal/SummaryText.h>
 
-#include <norvext/query/Summary.h>
+#include <norvext/query/internal/SummaryFields.h>
 #include <norvseq/StreamIO.h>
 
 #include <istream>
 #include <ostream>
+#include <string>
+#include <type_traits>
 
 namespace Norv {
 namespace internal {
@@ -17,42 +19,50 @@ void writeLine(std::ostream& os, const std::string& text) {
     os.write(text.data(), static_cast<std::streamsize>(text.size()));
     os.put('\n');
 }
+
+// The numbers of the list come first, then its texts (SummaryFields.h keeps
+// them in that order).
+template <class Entry>
+constexpr bool isText() {
+    return std::is_same<typename Entry::Kind, Text>::value;
+}
 }  // namespace
 
 std::ostream& operator<<(std::ostream& os, const Summary& summary) {
-    os << summary.getDatabase() << ' ' << summary.getID() << ' ' << summary.getOption() << ' '
-       << summary.getInitN() << ' ' << summary.getInit1() << '\n';
-    writeLine(os, summary.getDBName());
-    writeLine(os, summary.getSourceDB());
-    writeLine(os, summary.getSourceID());
-    writeLine(os, summary.getTitle());
-    writeLine(os, summary.getCaption());
-    writeLine(os, summary.getExtra());
+    const char* separator = "";
+    forEachField<Summary>([&](const auto& field) {
+        if constexpr (!isText<std::decay_t<decltype(field)>>()) {
+            os << separator << summary.*field.member;
+            separator = " ";
+        }
+    });
+    os << '\n';
+    forEachField<Summary>([&](const auto& field) {
+        if constexpr (isText<std::decay_t<decltype(field)>>()) {
+            writeLine(os, summary.*field.member);
+        }
+    });
     return os;
 }
 
+// Each value is read into a fresh one first, so that a failed extraction
+// stores 0 or the empty text, as it would into a new variable.
 std::istream& operator>>(std::istream& is, Summary& summary) {
-    int database = 0;
-    unsigned int id = 0, option = 0, initN = 0, init1 = 0;
-    is >> database >> id >> option >> initN >> init1;
+    forEachField<Summary>([&](const auto& field) {
+        if constexpr (!isText<std::decay_t<decltype(field)>>()) {
+            std::decay_t<decltype(summary.*field.member)> number{};
+            is >> number;
+            summary.*field.member = number;
+        }
+    });
     is.ignore(1);
-    summary.setDatabase(database);
-    summary.setID(id);
-    summary.setOption(option);
-    summary.setInitN(initN);
-    summary.setInit1(init1);
-    // One string per call, each read into a fresh text.
-    const auto next = [&is]() {
-        std::string text;
-        StreamIO::read(is, text);
-        return text;
-    };
-    summary.setDBName(next());
-    summary.setSourceDB(next());
-    summary.setSourceID(next());
-    summary.setTitle(next());
-    summary.setCaption(next());
-    summary.setExtra(next());
+    forEachField<Summary>([&](const auto& field) {
+        if constexpr (isText<std::decay_t<decltype(field)>>()) {
+            std::string text;
+            StreamIO::read(is, text);
+            summary.*field.member = text;
+        }
+    });
     return is;
 }
 

@@ -1,8 +1,9 @@
 #include <norvext/query/internal/TermFactory.h>
 
-#include <norvext/query/DBBooleanTerm.h>
-#include <norvext/query/DBRangeTerm.h>
-#include <norvext/query/DBStringTerm.h>
+#include <norvext/PersistedClasses.h>
+#include <norvext/query/internal/DBBooleanTermFields.h>
+#include <norvext/query/internal/DBRangeTermFields.h>
+#include <norvext/query/internal/DBStringTermFields.h>
 
 #include <norvutil/AlignedBuf.h>
 
@@ -35,17 +36,21 @@ public:
     DepthLevel& operator=(const DepthLevel&) = delete;
 };
 
+// A new default term of the class whose list writes `code` in front.
 boost::shared_ptr<DBTerm> makeTerm(int code) {
-    switch (code) {
-    case 1:
-        return boost::make_shared<DBStringTerm>();
-    case 2:
-        return boost::make_shared<DBRangeTerm>();
-    case 3:
-        return boost::make_shared<DBBooleanTerm>(DBBooleanTerm::AND);
-    default:
+    boost::shared_ptr<DBTerm> term;
+    forEachPersistedClass([code, &term](auto entry) {
+        using T = typename decltype(entry)::Class;
+        if constexpr (decltype(entry)::s_isTerm) {
+            if (code == static_cast<int>(typeCodeOf<T>())) {
+                term = boost::make_shared<T>();
+            }
+        }
+    });
+    if (!term) {
         throw std::runtime_error("TermFactory::create: Invalid term type: " + std::to_string(code));
     }
+    return term;
 }
 
 }  // namespace
