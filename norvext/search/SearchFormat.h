@@ -14,9 +14,10 @@ enum class SearchFormat {
     BlastXml,  ///< BLAST XML, -outfmt 5
     BlastTab,  ///< BLAST tabular, -outfmt 6 or 7
     FastaTab,  ///< FASTA36 tabular, -m 8, 8C, 8CB
+    MMseqsTab,  ///< MMseqs2 tabular: easy-search, convertalis --format-mode 0 or 4
 };
 
-/// The format's name: "blast-xml", "blast-tab" or "fasta-tab".
+/// The format's name: "blast-xml", "blast-tab", "fasta-tab", "mmseqs-tab".
 NORVSEARCH_API const char* formatName(SearchFormat format);
 
 /// The names of every format, in the order of SearchFormat.
@@ -30,8 +31,11 @@ NORVSEARCH_API bool formatFromName(std::string_view name, SearchFormat& format);
 /// bytes), from positive signs only, each format's own (the first that
 /// matches, in the order of SearchFormat): XML when it starts with an XML
 /// declaration or a BlastOutput element; BLAST or FASTA tabular when its first
-/// comment names a program of that engine (findProgram()); BLAST tabular
-/// when its first line, not a comment, has four columns or more. False,
+/// comment names a program of that engine (findProgram()); MMseqs2 tabular
+/// when its first line is MMseqs2's header (--format-mode 4) or a line of
+/// its 12 default columns (an identity fraction, an E-value such as
+/// "1.320E-122"); BLAST tabular (DIAMOND's too) when its first line, not a
+/// comment, has four columns or more and is not MMseqs2's. False,
 /// leaving `format` alone, for an empty output or one that is none of these.
 NORVSEARCH_API bool detectFormat(std::string_view head, SearchFormat& format);
 

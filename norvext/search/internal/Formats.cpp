@@ -21,6 +21,11 @@ const std::vector<FormatEntry>& formatTable() {
              parseTabular(in, Dialect::Fasta, context.fields, context.source, each);
          },
          true},
+        {SearchFormat::MMseqsTab, "mmseqs-tab", [](std::string_view head) { return isTabular(head, Dialect::MMseqs); },
+         [](Input& in, const ReadContext& context, const EachQuery& each) {
+             parseTabular(in, Dialect::MMseqs, context.fields, context.source, each);
+         },
+         true},
     };
     return table;
 }
