@@ -282,15 +282,28 @@ Layout layoutOfKeywords(const std::vector<std::string>& words) {
     return layout;
 }
 
-// The tab-separated columns of `line`.
-std::vector<std::string_view> tabColumns(std::string_view line) {
-    std::vector<std::string_view> columns;
-    for (std::size_t at = 0; at <= line.size();) {
-        const std::size_t tab = std::min(line.find('\t', at), line.size());
-        columns.push_back(trimmed(line.substr(at, tab - at)));
+// The line's tab-separated columns, each without the blanks around it
+// (BLAST pads a bit score below 10 with one: "\t 9.6\t"), and where each
+// begins.
+void splitColumns(std::string_view line, std::vector<std::string_view>& columns, std::vector<std::size_t>& offsets) {
+    columns.clear();
+    offsets.clear();
+    const char* const begin = line.data();
+    const char* const end = begin + line.size();
+    for (const char* at = begin;;) {
+        const auto* tab = static_cast<const char*>(std::memchr(at, '\t', static_cast<std::size_t>(end - at)));
+        const char* const stop = tab == nullptr ? end : tab;
+        offsets.push_back(static_cast<std::size_t>(at - begin));
+        // Built in place from its two halves: pushing a whole view made
+        // g++ 12 store it in halves and load it whole, a stall that took
+        // 8% of the tabular reader's time.
+        const std::string_view column = trimmed(std::string_view(at, static_cast<std::size_t>(stop - at)));
+        columns.emplace_back(column.data(), column.size());
+        if (tab == nullptr) {
+            return;
+        }
         at = tab + 1;
     }
-    return columns;
 }
 
 // A header line of keywords (MMseqs2's --format-mode 4, DIAMOND's --header
@@ -607,29 +620,7 @@ private:
         ++m_rows;
     }
 
-    // The line's tab-separated columns, each without the blanks around it
-    // (BLAST pads a bit score below 10 with one: "\t 9.6\t"), and where
-    // each begins.
-    void split() {
-        m_columns.clear();
-        m_offsets.clear();
-        const char* const begin = m_line.data();
-        const char* const end = begin + m_line.size();
-        for (const char* at = begin;;) {
-            const auto* tab = static_cast<const char*>(std::memchr(at, '\t', static_cast<std::size_t>(end - at)));
-            const char* const stop = tab == nullptr ? end : tab;
-            m_offsets.push_back(static_cast<std::size_t>(at - begin));
-            // Built in place from its two halves: pushing a whole view made
-            // g++ 12 store it in halves and load it whole, a stall that took
-            // 8% of the tabular reader's time.
-            const std::string_view column = trimmed(std::string_view(at, static_cast<std::size_t>(stop - at)));
-            m_columns.emplace_back(column.data(), column.size());
-            if (tab == nullptr) {
-                return;
-            }
-            at = tab + 1;
-        }
-    }
+    void split() { splitColumns(m_line, m_columns, m_offsets); }
 
     // The column's text, trimmed; empty when the line has no such column.
     std::string_view value(Column column) const {
@@ -900,7 +891,9 @@ bool isTabular(std::string_view head, Dialect dialect) {
     if (std::count(line.begin(), line.end(), '\t') < 3) {
         return false;
     }
-    const std::vector<std::string_view> columns = tabColumns(line);
+    std::vector<std::string_view> columns;
+    std::vector<std::size_t> offsets;
+    splitColumns(line, columns, offsets);
     const bool mmseqs = isKeywordHeader(columns, kMMseqs) || isMMseqsDefaultLine(columns);
     return dialect == Dialect::Blast ? !mmseqs : dialect == Dialect::MMseqs && mmseqs;
 }
