@@ -17,10 +17,11 @@ enum class SearchFormat {
     FastaM10,   ///< FASTA36 -m 10 (key: value lines and the aligned sequences)
     BlastXml2,  ///< BLAST XML2, -outfmt 16, and 14's per-query files
     BlastJson,  ///< BLAST JSON, -outfmt 15, and 13's per-query files
+    MMseqsTab,  ///< MMseqs2 tabular: easy-search, convertalis --format-mode 0 or 4
 };
 
 /// The format's name: "blast-xml", "blast-tab", "fasta-tab", "fasta-m10",
-/// "blast-xml2" or "blast-json".
+/// "blast-xml2", "blast-json" or "mmseqs-tab".
 NORVSEARCH_API const char* formatName(SearchFormat format);
 
 /// The names of every format, in the order of SearchFormat.
@@ -37,8 +38,11 @@ NORVSEARCH_API bool formatFromName(std::string_view name, SearchFormat& format);
 /// followed by a BlastXML2 or BlastOutput2 element); JSON when it is an
 /// object whose first key is "BlastOutput2" (or "BlastJSON", -outfmt 13's
 /// list of files); BLAST or FASTA tabular when its first
-/// comment names a program of that engine (findProgram()); BLAST tabular
-/// when its first line, not a comment, has four columns or more; FASTA's
+/// comment names a program of that engine (findProgram()); MMseqs2 tabular
+/// when its first line is MMseqs2's header (--format-mode 4) or a line of
+/// its 12 default columns (an identity fraction, an E-value such as
+/// "1.320E-122"); BLAST tabular (DIAMOND's too) when its first line, not a
+/// comment, has four columns or more and is not MMseqs2's; FASTA's
 /// -m 10 when it holds FASTA's banner or a query line ("  1>>>...") and a
 /// "; pg_name:" line naming a FASTA36 program (SearchReader gives it the
 /// first 512 bytes, then the first 64 KiB when those tell no format). False,

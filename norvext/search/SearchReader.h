@@ -31,8 +31,11 @@ public:
     void setFormat(SearchFormat format);
     /// The columns of tabular lines, as BLAST field keywords ("std",
     /// "qseqid", "sseqid", "btop", ...; a leading "6" or "7", as in BLAST's
-    /// "-outfmt '6 std btop'", is passed over). They override a "# Fields:"
-    /// line of the output. Throws std::invalid_argument for a keyword the
+    /// "-outfmt '6 std btop'", is passed over), DIAMOND's ("cigar",
+    /// "qseq_gapped", ...) or MMseqs2's ("query", "target", "bits", ...,
+    /// taken as MMseqs2's when one of them is its only); words are split at
+    /// commas too ("query,target,evalue,bits"). They override a "# Fields:"
+    /// or header line of the output. Throws std::invalid_argument for a keyword the
     /// reader does not know, or for a list without a query id, subject id,
     /// E-value or bit score column.
     void setFields(std::vector<std::string> fields);

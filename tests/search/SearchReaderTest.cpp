@@ -184,6 +184,9 @@ TEST(SearchReader, BadInputNamesItsPlace) {
     EXPECT_THROW(SearchReader().setFields({"qseqid", "nonsense"}), std::invalid_argument);
     EXPECT_THROW(SearchReader().setFields({"qseqid", "evalue", "bitscore"}), std::invalid_argument);
     EXPECT_NO_THROW(SearchReader().setFields({"6", "std", "btop"}));
+    // MMseqs2's names, as it takes them; its qseq is no BLAST keyword's twin.
+    EXPECT_NO_THROW(SearchReader().setFields({"query,target,evalue,bits,qseq,cigar"}));
+    EXPECT_THROW(SearchReader().setFields({"query,target,evalue,bitscore"}), std::invalid_argument);
 }
 
 // An empty output is no query in any format but XML, whose documents are
@@ -217,7 +220,13 @@ TEST(SearchReader, FormatsByNameAndContent) {
                                                           {"<?xml?><BlastOutput2>", SearchFormat::BlastXml2},
                                                           {"<?xml?><BlastOutput2_x>", SearchFormat::BlastXml},
                                                           {"{\n\"BlastOutput2\": [", SearchFormat::BlastJson},
-                                                          {"{\n\t\"BlastJSON\": [", SearchFormat::BlastJson}};
+                                                          {"{\n\t\"BlastJSON\": [", SearchFormat::BlastJson},
+                                                          {"qseqid\tsseqid\tevalue\tbitscore\n", SearchFormat::BlastTab},
+                                                          {"query\ttarget\tevalue\tbits\n", SearchFormat::MMseqsTab},
+                                                          {"q\tt\t0.779\t218\t48\t0\t1\t218\t1\t218\t1.320E-122\t379\n",
+                                                           SearchFormat::MMseqsTab},
+                                                          {"q\tt\t77.9\t218\t48\t0\t1\t218\t1\t218\t1.32e-122\t379\n",
+                                                           SearchFormat::BlastTab}};
     for (const auto& head : heads) {
         SearchFormat format = SearchFormat::FastaTab == head.second ? SearchFormat::BlastXml : SearchFormat::FastaTab;
         EXPECT_TRUE(NorvSearch::detectFormat(head.first, format) && format == head.second) << head.first;

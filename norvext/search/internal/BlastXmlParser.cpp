@@ -89,15 +89,56 @@ private:
                 m_window.text().compare(start, 11, "<Iteration_") == 0) {
                 break;
             }
-            const std::size_t end = m_window.find(kIterationEnd, start);
+            std::size_t end = m_window.find(kIterationEnd, start);
             if (end == std::string::npos) {
                 m_window.fail(m_window.text().size(), "the document ends inside an <Iteration>");
+            }
+            if (m_diamond) {
+                end = closeDiamondHits(start, end);
             }
             const Piece piece(m_window, start, end + kIterationEnd.size(), "", "", m_scratch, m_document);
             readIteration(piece, piece.nodes().first_child());
             m_window.moveTo(end + kIterationEnd.size());
         }
         readTrailer();
+    }
+
+    // DIAMOND (2.1.3, and other releases) leaves the last <Hit> of a query
+    // open, and writes its closing tags into the <Iteration_hits> of a query
+    // without hits instead: exactly these two faults of the <Iteration> in
+    // [start, end) are mended, any other is left to the parser. Returns
+    // where the <Iteration> now ends.
+    std::size_t closeDiamondHits(std::size_t start, std::size_t end) {
+        static const std::string_view kHits = "<Iteration_hits>", kHitsEnd = "</Iteration_hits>",
+                                      kHspEnd = "</Hsp>", kClose = "</Hit_hsps></Hit>";
+        const std::string_view text = std::string_view(m_window.text()).substr(0, end);
+        const std::size_t hits = findIn(text.substr(start), kHits);
+        const std::size_t close = findIn(text.substr(start), kHitsEnd);
+        if (hits == std::string_view::npos || close == std::string_view::npos || close < hits) {
+            return end;
+        }
+        const auto skipBlanks = [&text](std::size_t at) {
+            return std::min(text.find_first_not_of(" \t\r\n", at), text.size());
+        };
+        // A query without hits: "<Iteration_hits> </Hit_hsps> </Hit> </Iteration_hits>".
+        const std::size_t first = skipBlanks(start + hits + kHits.size());
+        if (text.compare(first, 11, "</Hit_hsps>") == 0) {
+            const std::size_t hit = skipBlanks(first + 11);
+            if (text.compare(hit, 6, "</Hit>") == 0 && skipBlanks(hit + 6) == start + close) {
+                // Blanked, line ends kept: errors after it keep their lines.
+                m_window.replace(first, 11, std::string(11, ' '));
+                m_window.replace(hit, 6, std::string(6, ' '));
+            }
+            return end;
+        }
+        // A query with hits: its last <Hsp> ends right before </Iteration_hits>.
+        const std::size_t last = text.find_last_not_of(" \t\r\n", start + close - 1);
+        if (last != std::string_view::npos && last + 1 >= kHspEnd.size() &&
+            text.compare(last + 1 - kHspEnd.size(), kHspEnd.size(), kHspEnd) == 0) {
+            m_window.replace(start + close, 0, kClose);
+            return end + kClose.size();
+        }
+        return end;
     }
 
     // The rest of the document after its last <Iteration>.
@@ -126,6 +167,7 @@ private:
         m_version.assign(trimmed(output.child_value("BlastOutput_version")));
         m_database.assign(trimmed(output.child_value("BlastOutput_db")));
         m_sides = Sides{findProgram(m_program), {}};
+        m_diamond = startsWith(m_version, "diamond ");
         // Only PSI-BLAST's iterations are rounds; other programs number their queries.
         m_iterated = m_sides.program != nullptr && std::strcmp(m_sides.program->name, "psiblast") == 0;
         // BLAST before 2.2.18 names the query in the header only.
@@ -288,6 +330,8 @@ private:
     int m_nextField = 0;
     Sides m_sides;
     bool m_iterated = false;
+    // Written by DIAMOND (its version says so): see closeDiamondHits().
+    bool m_diamond = false;
     std::string m_roundQuery;
     unsigned int m_roundBase = 0;
     std::string m_program, m_version, m_database, m_outputID, m_outputDefinition;

@@ -160,5 +160,36 @@ Blocks blocksFromBtop(std::string_view btop, const QueryWalk& walk) {
     return walker.finish();
 }
 
+Blocks blocksFromCigar(std::string_view cigar, const QueryWalk& walk) {
+    BlockWalker walker(walk);
+    for (std::size_t i = 0; i < cigar.size();) {
+        unsigned long count = 0;
+        const std::size_t digits = i;
+        for (; i < cigar.size() && cigar[i] >= '0' && cigar[i] <= '9'; ++i) {
+            count = count * 10 + static_cast<unsigned long>(cigar[i] - '0');
+            if (count > std::numeric_limits<int>::max()) {
+                throw std::invalid_argument("CIGAR: a run is too long");
+            }
+        }
+        if (i == digits || i == cigar.size()) {
+            throw std::invalid_argument("CIGAR: '" + std::string(cigar.substr(digits, 8)) +
+                                        "' is not a count and an operation");
+        }
+        const char operation = cigar[i++];
+        if (operation == 'M' || operation == '=' || operation == 'X') {
+            walker.aligned(count);
+        } else if (operation == 'I') {
+            walker.queryOnly(count);
+        } else if (operation == 'D') {
+            if (count > 0) {
+                walker.subjectOnly();
+            }
+        } else {
+            throw std::invalid_argument("CIGAR: unknown operation '" + std::string(1, operation) + "'");
+        }
+    }
+    return walker.finish();
+}
+
 }  // namespace internal
 }  // namespace NorvSearch

@@ -2,7 +2,7 @@
 #define NORVEXT_SEARCH_INTERNAL_BLOCKS_H
 
 // The ungapped blocks of an alignment in query positions, from its aligned
-// letters or from its BTOP. Both throw std::invalid_argument for an
+// letters, its BTOP or its CIGAR. Both throw std::invalid_argument for an
 // alignment they cannot read.
 
 #include <norvseq/SeqAlign.h>
@@ -37,6 +37,11 @@ Blocks blocksFromLetters(std::string_view query, std::string_view subject, const
 // From a BTOP string: a number counts identical columns, a pair of letters is
 // one column (query letter first), '-' in a pair a gap.
 Blocks blocksFromBtop(std::string_view btop, const QueryWalk& walk);
+
+// From a CIGAR string (DIAMOND's and MMseqs2's): runs of a count and an
+// operation, M (or = and X) aligned columns, I query letters against gaps,
+// D subject letters against gaps.
+Blocks blocksFromCigar(std::string_view cigar, const QueryWalk& walk);
 
 }  // namespace internal
 }  // namespace NorvSearch

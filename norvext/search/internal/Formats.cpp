@@ -32,6 +32,11 @@ const std::vector<FormatEntry>& formatTable() {
          false},
         {SearchFormat::BlastXml2, "blast-xml2", isBlastXml2, parseBlastXml2, false},
         {SearchFormat::BlastJson, "blast-json", isBlastJson, parseBlastJson, false},
+        {SearchFormat::MMseqsTab, "mmseqs-tab", [](std::string_view head) { return isTabular(head, Dialect::MMseqs); },
+         [](Input& in, const ReadContext& context, const EachQuery& each) {
+             parseTabular(in, Dialect::MMseqs, context.fields, context.source, each);
+         },
+         true},
     };
     return table;
 }

@@ -88,9 +88,14 @@ Side sideOf(unsigned int from, unsigned int to, int printedFrame, unsigned int l
     return side;
 }
 
+bool hasLetters(const Hsp& hsp) { return !hsp.queryLetters.empty() && !hsp.subjectLetters.empty(); }
+
 Blocks alignmentBlocks(const Hsp& hsp, const QueryWalk& walk) {
-    return hsp.btop.empty() ? blocksFromLetters(hsp.queryLetters, hsp.subjectLetters, walk)
-                            : blocksFromBtop(hsp.btop, walk);
+    if (!hsp.btop.empty()) {
+        return blocksFromBtop(hsp.btop, walk);
+    }
+    return hasLetters(hsp) ? blocksFromLetters(hsp.queryLetters, hsp.subjectLetters, walk)
+                           : blocksFromCigar(hsp.cigar, walk);
 }
 
 // The ungapped blocks of the alignment in query positions, or one segment
@@ -102,7 +107,7 @@ Norv::SeqAlign::Segments segmentsOf(const Hsp& hsp, const Side& query, const Sid
         return {};
     }
     const Norv::SeqAlign::Segments whole{{static_cast<int>(query.lower), static_cast<int>(query.upper)}};
-    if (hsp.btop.empty() && (hsp.queryLetters.empty() || hsp.subjectLetters.empty())) {
+    if (hsp.btop.empty() && !hasLetters(hsp) && hsp.cigar.empty()) {
         return whole;
     }
     const int direction = query.strand < 0 ? -1 : 1;

@@ -45,9 +45,9 @@ struct Hsp {
     // a minus strand counts from the end).
     unsigned int queryLength = 0;
     std::optional<unsigned int> subjectLength;
-    // The alignment, when the output carries it: BTOP, or both rows of
-    // letters; empty otherwise.
-    std::string_view btop, queryLetters, subjectLetters;
+    // The alignment, when the output carries it: BTOP, both rows of
+    // letters, or a CIGAR (taken the last of the three); empty otherwise.
+    std::string_view btop, queryLetters, subjectLetters, cigar;
 };
 
 // BLAST's definition line of a query or subject: `text` trimmed; empty for

@@ -47,24 +47,36 @@ enum Column {
     QueryFrame,
     SubjectFrame,
     SubjectStrand,
+    Cigar,
+    QueryHeader,
+    SubjectHeader,
+    FractionIdentity,
     Ignored,
     kColumns = Ignored
 };
 
-// A BLAST field: its keyword (-outfmt "6 qseqid ..."), the name that a
-// "# Fields:" line gives it, and the column it fills. Of several id or title
-// fields, the first listed here wins.
+// The vocabularies of field keywords: BLAST's, which DIAMOND extends, and
+// MMseqs2's, which gives some of BLAST's keywords other meanings (its qseq
+// is the whole query).
+enum Vocabulary : unsigned { kBlast = 1, kMMseqs = 2, kBoth = kBlast | kMMseqs };
+
+// A field: its keyword (BLAST's -outfmt "6 qseqid ...", MMseqs2's
+// --format-output "query,..."), the name that a BLAST "# Fields:" line gives
+// it (MMseqs2's header line gives the keyword), the column it fills, and the
+// vocabularies that have it. Of several id or title fields, the first listed
+// here wins.
 struct Field {
     const char* keyword;
     const char* name;
     Column column;
+    unsigned vocabulary = kBlast;
 };
 const Field kFields[] = {
     {"qseqid", "query id", QueryID},
     {"qaccver", "query acc.ver", QueryID},
     {"qacc", "query acc.", QueryID},
     {"qgi", "query gi", Ignored},
-    {"qlen", "query length", QueryLength},
+    {"qlen", "query length", QueryLength, kBoth},
     {"sseqid", "subject id", SubjectID},
     {"saccver", "subject acc.ver", SubjectID},
     {"sacc", "subject acc.", SubjectID},
@@ -73,25 +85,25 @@ const Field kFields[] = {
     {"sallgi", "subject gis", Ignored},
     {"sallacc", "subject accs.", Ignored},
     {"slen", "subject length", SubjectLength},
-    {"qstart", "q. start", QueryStart},
-    {"qend", "q. end", QueryEnd},
+    {"qstart", "q. start", QueryStart, kBoth},
+    {"qend", "q. end", QueryEnd, kBoth},
     {"sstart", "s. start", SubjectStart},
     {"send", "s. end", SubjectEnd},
     {"qseq", "query seq", QueryLetters},
     {"sseq", "subject seq", SubjectLetters},
-    {"evalue", "evalue", EValue},
+    {"evalue", "evalue", EValue, kBoth},
     {"bitscore", "bit score", BitScore},
     {"score", "score", Score},
     {"length", "alignment length", AlignLength},
-    {"pident", "% identity", PercentIdentity},
-    {"nident", "identical", Identities},
-    {"mismatch", "mismatches", Mismatches},
+    {"pident", "% identity", PercentIdentity, kBoth},
+    {"nident", "identical", Identities, kBoth},
+    {"mismatch", "mismatches", Mismatches, kBoth},
     {"positive", "positives", Positives},
-    {"gapopen", "gap opens", GapOpens},
+    {"gapopen", "gap opens", GapOpens, kBoth},
     {"gaps", "gaps", Gaps},
     {"ppos", "% positives", Ignored},
     {"frames", "query/sbjct frames", Frames},
-    {"qframe", "query frame", QueryFrame},
+    {"qframe", "query frame", QueryFrame, kBoth},
     {"sframe", "sbjct frame", SubjectFrame},
     {"btop", "BTOP", Btop},
     {"staxid", "subject tax id", Ignored},
@@ -110,9 +122,67 @@ const Field kFields[] = {
     {"qcovs", "% query coverage per subject", Ignored},
     {"qcovhsp", "% query coverage per hsp", Ignored},
     {"qcovus", "% query coverage per uniq subject", Ignored},
+    // DIAMOND's own: its qseq and sseq are the ranges' letters without gaps
+    // (below), its gapped rows these.
+    {"qseq_gapped", "qseq_gapped", QueryLetters},
+    {"sseq_gapped", "sseq_gapped", SubjectLetters},
+    {"cigar", "cigar", Cigar, kBoth},
+    {"qtitle", "qtitle", QueryHeader},
+    {"qstrand", "qstrand", Ignored},  // the range's direction and qframe tell it
+    {"full_qseq", "full_qseq", Ignored},
+    {"full_sseq", "full_sseq", Ignored},
+    {"full_qseq_mate", "full_qseq_mate", Ignored},
+    {"qseq_translated", "qseq_translated", Ignored},
+    {"qqual", "qqual", Ignored},
+    {"full_qqual", "full_qqual", Ignored},
+    {"scovhsp", "scovhsp", Ignored},
+    {"approx_pident", "approx_pident", Ignored},
+    {"corrected_bitscore", "corrected_bitscore", Ignored},
+    {"ungapped_score", "ungapped_score", Ignored},
+    {"swdiff", "swdiff", Ignored},
+    {"time", "time", Ignored},
+    {"qnum", "qnum", Ignored},
+    {"snum", "snum", Ignored},
+    {"hspnum", "hspnum", Ignored},
+    {"skingdoms", "skingdoms", Ignored},
+    {"sphylums", "sphylums", Ignored},
+    {"reduced_match_bitstring", "reduced_match_bitstring", Ignored},
+    // MMseqs2's own.
+    {"query", "query", QueryID, kMMseqs},
+    {"target", "target", SubjectID, kMMseqs},
+    {"tstart", "tstart", SubjectStart, kMMseqs},
+    {"tend", "tend", SubjectEnd, kMMseqs},
+    {"tlen", "tlen", SubjectLength, kMMseqs},
+    {"alnlen", "alnlen", AlignLength, kMMseqs},
+    {"raw", "raw", Score, kMMseqs},
+    {"bits", "bits", BitScore, kMMseqs},
+    {"fident", "fident", FractionIdentity, kMMseqs},
+    {"qaln", "qaln", QueryLetters, kMMseqs},
+    {"taln", "taln", SubjectLetters, kMMseqs},
+    {"qheader", "qheader", QueryHeader, kMMseqs},
+    {"theader", "theader", SubjectHeader, kMMseqs},
+    {"tframe", "tframe", SubjectFrame, kMMseqs},
+    {"qseq", "qseq", Ignored, kMMseqs},
+    {"tseq", "tseq", Ignored, kMMseqs},
+    {"qcov", "qcov", Ignored, kMMseqs},
+    {"tcov", "tcov", Ignored, kMMseqs},
+    {"qset", "qset", Ignored, kMMseqs},
+    {"qsetid", "qsetid", Ignored, kMMseqs},
+    {"tset", "tset", Ignored, kMMseqs},
+    {"tsetid", "tsetid", Ignored, kMMseqs},
+    {"taxid", "taxid", Ignored, kMMseqs},
+    {"taxname", "taxname", Ignored, kMMseqs},
+    {"taxlineage", "taxlineage", Ignored, kMMseqs},
+    {"qorfstart", "qorfstart", Ignored, kMMseqs},
+    {"qorfend", "qorfend", Ignored, kMMseqs},
+    {"torfstart", "torfstart", Ignored, kMMseqs},
+    {"torfend", "torfend", Ignored, kMMseqs},
+    {"empty", "empty", Ignored, kMMseqs},
 };
 const char* const kStandard[] = {"qaccver", "saccver", "pident", "length", "mismatch", "gapopen",
                                  "qstart",  "qend",    "sstart", "send",   "evalue",   "bitscore"};
+// MMseqs2's 12 columns without --format-output: its identity is a fraction.
+const char* const kMMseqsDefault = "query,target,fident,alnlen,mismatch,gapopen,qstart,qend,tstart,tend,evalue,bits";
 // Without these a line cannot be read; every other column may be missing,
 // its values then absent.
 const Column kRequired[] = {QueryID, SubjectID, EValue, BitScore};
@@ -120,9 +190,9 @@ const char* const kRequiredNames[] = {"query id", "subject id", "evalue", "bit s
 // psiblast -outfmt 6 ends its last round with this line.
 const std::string_view kConverged = "Search has CONVERGED!";
 
-const Field* fieldByKeyword(std::string_view keyword) {
+const Field* fieldByKeyword(std::string_view keyword, unsigned vocabulary) {
     for (const Field& field : kFields) {
-        if (keyword == field.keyword) {
+        if ((field.vocabulary & vocabulary) != 0 && keyword == field.keyword) {
             return &field;
         }
     }
@@ -131,7 +201,7 @@ const Field* fieldByKeyword(std::string_view keyword) {
 
 const Field* fieldByName(std::string_view name) {
     for (const Field& field : kFields) {
-        if (name == field.name) {
+        if ((field.vocabulary & kBlast) != 0 && name == field.name) {
             return &field;
         }
     }
@@ -162,26 +232,119 @@ struct Layout {
     }
 };
 
-Layout layoutOfKeywords(const std::vector<std::string>& keywords) {
+// The keywords of a list, each word split at its commas (MMseqs2 takes
+// "query,target,...").
+std::vector<std::string_view> splitKeywords(const std::vector<std::string>& words) {
+    std::vector<std::string_view> keywords;
+    for (const std::string& word : words) {
+        for (std::size_t at = 0; at <= word.size();) {
+            const std::size_t comma = std::min(word.find(',', at), word.size());
+            if (comma > at) {
+                keywords.push_back(std::string_view(word).substr(at, comma - at));
+            }
+            at = comma + 1;
+        }
+    }
+    return keywords;
+}
+
+// MMseqs2's when a keyword is its own, not BLAST's; else BLAST's (DIAMOND's).
+unsigned vocabularyOf(const std::vector<std::string_view>& keywords) {
+    for (const std::string_view keyword : keywords) {
+        if (fieldByKeyword(keyword, kBlast) == nullptr && fieldByKeyword(keyword, kMMseqs) != nullptr) {
+            return kMMseqs;
+        }
+    }
+    return kBlast;
+}
+
+Layout layoutOfKeywords(const std::vector<std::string>& words) {
+    const std::vector<std::string_view> keywords = splitKeywords(words);
+    const unsigned vocabulary = vocabularyOf(keywords);
     Layout layout;
     for (std::size_t i = 0; i < keywords.size(); ++i) {
-        const std::string& keyword = keywords[i];
+        const std::string_view keyword = keywords[i];
         if (i == 0 && (keyword == "6" || keyword == "7")) {
             continue;  // BLAST's own spelling: "6 std btop"
         }
-        if (keyword == "std") {
+        if (keyword == "std" && vocabulary == kBlast) {
             for (const char* standard : kStandard) {
-                layout.add(fieldByKeyword(standard)->column);
+                layout.add(fieldByKeyword(standard, kBlast)->column);
             }
             continue;
         }
-        const Field* field = fieldByKeyword(keyword);
+        const Field* field = fieldByKeyword(keyword, vocabulary);
         if (field == nullptr) {
-            throw std::invalid_argument("unknown field '" + keyword + "'");
+            throw std::invalid_argument("unknown field '" + std::string(keyword) + "'");
         }
         layout.add(field->column);
     }
     return layout;
+}
+
+// The line's tab-separated columns, each without the blanks around it
+// (BLAST pads a bit score below 10 with one: "\t 9.6\t"), and where each
+// begins.
+void splitColumns(std::string_view line, std::vector<std::string_view>& columns, std::vector<std::size_t>& offsets) {
+    columns.clear();
+    offsets.clear();
+    const char* const begin = line.data();
+    const char* const end = begin + line.size();
+    for (const char* at = begin;;) {
+        const auto* tab = static_cast<const char*>(std::memchr(at, '\t', static_cast<std::size_t>(end - at)));
+        const char* const stop = tab == nullptr ? end : tab;
+        offsets.push_back(static_cast<std::size_t>(at - begin));
+        // Built in place from its two halves: pushing a whole view made
+        // g++ 12 store it in halves and load it whole, a stall that took
+        // 8% of the tabular reader's time.
+        const std::string_view column = trimmed(std::string_view(at, static_cast<std::size_t>(stop - at)));
+        columns.emplace_back(column.data(), column.size());
+        if (tab == nullptr) {
+            return;
+        }
+        at = tab + 1;
+    }
+}
+
+// A header line of keywords (MMseqs2's --format-mode 4, DIAMOND's --header
+// simple): every column a keyword of `vocabulary`, the query or the subject
+// id among them. A line of alignment holds numbers, never keywords only.
+bool isKeywordHeader(const std::vector<std::string_view>& columns, unsigned vocabulary) {
+    // A line with a number is none: a quick test for every line, before
+    // the names are looked up.
+    if (std::any_of(columns.begin(), columns.end(),
+                    [](std::string_view column) { return column.empty() || (column[0] >= '0' && column[0] <= '9'); })) {
+        return false;
+    }
+    bool named = false;
+    for (const std::string_view column : columns) {
+        const Field* field = fieldByKeyword(column, vocabulary);
+        if (field == nullptr) {
+            return false;
+        }
+        named = named || field->column == QueryID || field->column == SubjectID;
+    }
+    return named;
+}
+
+// Whether `text` is `digits` decimal digits.
+bool isDigits(std::string_view text, std::size_t digits) {
+    return text.size() == digits && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// MMseqs2's 12 default columns: an identity fraction as "0.779" and an
+// E-value as C's "%.3E" ("1.320E-122"); BLAST and DIAMOND print neither (an
+// identity in percent, a lower-case e).
+bool isMMseqsDefaultLine(const std::vector<std::string_view>& columns) {
+    if (columns.size() != 12) {
+        return false;
+    }
+    const std::string_view identity = columns[2], eValue = columns[10];
+    const auto e = eValue.find('E');
+    return identity.size() == 5 && (identity[0] == '0' || identity[0] == '1') && identity[1] == '.' &&
+           isDigits(identity.substr(2), 3) && e == 5 && isDigits(eValue.substr(0, 1), 1) && eValue[1] == '.' &&
+           isDigits(eValue.substr(2, 3), 3) && eValue.size() >= 8 && (eValue[6] == '+' || eValue[6] == '-') &&
+           isDigits(eValue.substr(7), eValue.size() - 7);
 }
 
 // "1/-2": the frames of both sides.
@@ -258,7 +421,8 @@ public:
     Parser(Dialect dialect, const std::vector<std::string>& fields, const std::string& source,
            const std::function<void(QueryResult&&)>& each)
         : m_dialect(dialect), m_source(source), m_each(each), m_given(!fields.empty()) {
-        m_layout = layoutOfKeywords(fields.empty() ? std::vector<std::string>{"std"} : fields);
+        const char* const standard = dialect == Dialect::MMseqs ? kMMseqsDefault : "std";
+        m_layout = layoutOfKeywords(fields.empty() ? std::vector<std::string>{standard} : fields);
     }
 
     void parse(Input& in) {
@@ -404,6 +568,13 @@ private:
 
     void row() {
         split();
+        if (m_dialect != Dialect::Fasta && isKeywordHeader(m_columns, m_dialect == Dialect::MMseqs ? kMMseqs : kBlast)) {
+            if (!m_given) {
+                std::vector<std::string> names(m_columns.begin(), m_columns.end());
+                m_layout = layoutOfKeywords(names);
+            }
+            return;  // concatenated runs each begin with one
+        }
         if (m_dialect == Dialect::Fasta && !m_given && m_columns.size() == 13 && m_layout.count == 12) {
             m_layout.add(Btop);
         }
@@ -436,29 +607,7 @@ private:
         ++m_rows;
     }
 
-    // The line's tab-separated columns, each without the blanks around it
-    // (BLAST pads a bit score below 10 with one: "\t 9.6\t"), and where
-    // each begins.
-    void split() {
-        m_columns.clear();
-        m_offsets.clear();
-        const char* const begin = m_line.data();
-        const char* const end = begin + m_line.size();
-        for (const char* at = begin;;) {
-            const auto* tab = static_cast<const char*>(std::memchr(at, '\t', static_cast<std::size_t>(end - at)));
-            const char* const stop = tab == nullptr ? end : tab;
-            m_offsets.push_back(static_cast<std::size_t>(at - begin));
-            // Built in place from its two halves: pushing a whole view made
-            // g++ 12 store it in halves and load it whole, a stall that took
-            // 8% of the tabular reader's time.
-            const std::string_view column = trimmed(std::string_view(at, static_cast<std::size_t>(stop - at)));
-            m_columns.emplace_back(column.data(), column.size());
-            if (tab == nullptr) {
-                return;
-            }
-            at = tab + 1;
-        }
-    }
+    void split() { splitColumns(m_line, m_columns, m_offsets); }
 
     // The column's text, trimmed; empty when the line has no such column.
     std::string_view value(Column column) const {
@@ -517,12 +666,43 @@ private:
         hsp.btop = value(Btop);
         hsp.queryLetters = value(QueryLetters);
         hsp.subjectLetters = value(SubjectLetters);
+        hsp.cigar = value(Cigar);
+        passOverRangeLetters(hsp);
         take(PercentIdentity, parseReal, alignment.percentIdentity);
+        if (!m_layout.has(PercentIdentity) && m_layout.has(FractionIdentity)) {
+            take(FractionIdentity, parseReal, alignment.percentIdentity);
+            if (alignment.percentIdentity) {
+                *alignment.percentIdentity *= 100;
+            }
+        }
+        if (m_layout.has(QueryHeader) && m_query.description.empty()) {
+            std::string_view word, description;
+            splitFirstWord(value(QueryHeader), word, description);
+            m_query.description.assign(description);
+        }
         try {
             makeAlignment(hsp, m_sides, alignment);
         } catch (const std::invalid_argument& problem) {
-            const Column at = m_layout.has(Btop) ? Btop : QueryLetters;
+            const Column at = m_layout.has(Btop)                                     ? Btop
+                              : m_layout.has(QueryLetters) || !m_layout.has(Cigar) ? QueryLetters
+                                                                                     : Cigar;
             fail(m_layout.has(at) ? columnOf(at) : 0, problem.what());
+        }
+    }
+
+    // DIAMOND's qseq and sseq are the letters of the two ranges without
+    // gaps (blastx's query in nucleotides), not alignment rows: without a
+    // gap, rows of different lengths that each fill their range are
+    // these, and passed over (rows of one length read as they are).
+    static void passOverRangeLetters(Hsp& hsp) {
+        const std::string_view query = hsp.queryLetters, subject = hsp.subjectLetters;
+        const auto spans = [](std::string_view letters, unsigned int from, unsigned int to) {
+            return from != 0 && letters.size() == (from > to ? from - to : to - from) + 1UL &&
+                   letters.find('-') == std::string_view::npos;
+        };
+        if (query.size() != subject.size() && spans(query, hsp.queryFrom, hsp.queryTo) &&
+            spans(subject, hsp.subjectFrom, hsp.subjectTo)) {
+            hsp.queryLetters = hsp.subjectLetters = std::string_view();
         }
     }
 
@@ -535,7 +715,13 @@ private:
         std::string_view titles = value(SubjectTitle);
         titles = titles.substr(0, titles.find("<>"));  // salltitles: the first title
         std::string_view sourceID, title;
-        if (isOrdinalID(rawID) && !titles.empty()) {
+        if (!m_layout.has(SubjectTitle) && m_layout.has(SubjectHeader)) {
+            // MMseqs2's theader is the whole definition line; its id column
+            // may be a part of the first word ("P09488" of "sp|P09488|...").
+            std::string_view word;
+            splitFirstWord(value(SubjectHeader), word, title);
+            sourceID = rawID;
+        } else if (isOrdinalID(rawID) && !titles.empty()) {
             splitFirstWord(titles, sourceID, title);
         } else {
             sourceID = rawID.substr(0, rawID.find(';'));
@@ -554,8 +740,8 @@ private:
         if (m_layout.has(SubjectGI) && gi != "N/A" && gi != "0") {
             hsp.subjectNumber = parsed(SubjectGI, [](std::string_view v) { return parsePosition(v); });
         }
-        // Rounds with comments have their own; FASTA has none.
-        const bool iterable = !m_queryFromComment && m_dialect != Dialect::Fasta;
+        // Rounds with comments have their own; FASTA and MMseqs2 print none.
+        const bool iterable = !m_queryFromComment && m_dialect == Dialect::Blast;
         if (hsp.subjectSourceID == m_lastSubjectID && hsp.subjectNumber == m_lastSubjectNumber &&
             !(iterable && startsOver(hsp))) {
             return;  // the same subject as the row before
@@ -686,10 +872,17 @@ bool isTabular(std::string_view head, Dialect dialect) {
         // "# fasta36 -m 8C ...", "# FASTA 36.3.8i".
         std::string_view text = trimmed(line.substr(1));
         const SearchProgram* program = findProgram(text.substr(0, text.find(' ')));
-        return program != nullptr &&
+        return program != nullptr && dialect != Dialect::MMseqs &&
                (program->engine == SearchProgram::Engine::Blast) == (dialect == Dialect::Blast);
     }
-    return dialect == Dialect::Blast && std::count(line.begin(), line.end(), '\t') >= 3;
+    if (std::count(line.begin(), line.end(), '\t') < 3) {
+        return false;
+    }
+    std::vector<std::string_view> columns;
+    std::vector<std::size_t> offsets;
+    splitColumns(line, columns, offsets);
+    const bool mmseqs = isKeywordHeader(columns, kMMseqs) || isMMseqsDefaultLine(columns);
+    return dialect == Dialect::Blast ? !mmseqs : dialect == Dialect::MMseqs && mmseqs;
 }
 
 void parseTabular(Input& in, Dialect dialect, const std::vector<std::string>& fields, const std::string& source,

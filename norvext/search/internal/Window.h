@@ -91,6 +91,8 @@ public:
         m_text.erase(0, dropped);
         m_position -= dropped;
     }
+    // Puts `text` in place of the `count` bytes at `at`.
+    void replace(std::size_t at, std::size_t count, std::string_view text) { m_text.replace(at, count, text); }
     // The text from `begin` to `end` for a parser that works in place; the
     // window has no further use for it.
     char* reuse(std::size_t begin) { return &m_text[begin]; }
