@@ -1,10 +1,10 @@
 // norvext-search: the output of real search engines as search records.
 //
-//   norvext-search import [--format blast-xml|blast-tab|fasta-tab|fasta-m10|blast-xml2|blast-json]
+//   norvext-search import [--format blast-xml|blast-tab|fasta-tab|fasta-m10|blast-xml2|blast-json|mmseqs-tab]
 //                         [--fields "qseqid sseqid ..."] [--svg OUT] [-o OUT] FILE...
 //
-// reads BLAST XML, XML2, JSON, BLAST tabular, FASTA36 tabular or -m 10
-// output, plain or gzipped (FILE "-" is standard input; each file's format is
+// reads BLAST XML, XML2, JSON, BLAST tabular, FASTA36 tabular or -m 10,
+// DIAMOND's XML and tabular, MMseqs2's tabular output, plain or gzipped (FILE "-" is standard input; each file's format is
 // recognised from its content unless given; BLAST's list of per-query files
 // of -outfmt 13 and 14 is followed to the files beside it), and prints one
 // search record per query as JSON Lines, one JSON object a line, in file order, as each query is read
@@ -197,16 +197,18 @@ int main(int argc, char** argv) {
     CLI::App* importCommand =
         app.add_subcommand("import", "Print each query's hits and alignments as JSON (an array, one query a line).");
     importCommand->add_option("FILE", import.files, "BLAST XML, XML2, JSON (or the list of files of -outfmt 13 "
-                                                    "and 14), BLAST tabular or FASTA36 tabular output, plain or "
-                                                    "gzipped, read in turn; - reads standard input")
+                                                    "and 14), BLAST or DIAMOND tabular, FASTA36 tabular or -m 10, "
+                                                    "MMseqs2 tabular output, plain or gzipped, read in turn; - "
+                                                    "reads standard input")
         ->required();
     importCommand->add_option("--format", import.format, "The output's format; recognised from the content when "
                                                          "not given")
         ->check(CLI::IsMember(NorvSearch::formatNames()));
     importCommand->add_option("--fields", import.fields,
-                              "The columns of tabular output as BLAST field keywords (\"std btop\", or BLAST's own "
-                              "\"6 std btop\"); they override a '# Fields:' line; default: that line, else the "
-                              "standard 12. A query id and a subject id column are needed");
+                              "The columns of tabular output as BLAST or DIAMOND field keywords (\"std btop\", or "
+                              "BLAST's own \"6 std btop\") or MMseqs2's (\"query,target,evalue,bits\"); they "
+                              "override a '# Fields:' or header line; default: that line, else the standard 12. A "
+                              "query id and a subject id column are needed");
     addSvgOption(importCommand, import.svg);
     addOutputOption(importCommand, import.output);
 
