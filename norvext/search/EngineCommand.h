@@ -50,11 +50,11 @@ struct NORVSEARCH_API EngineCommand {
     /// name it; empty when it writes on standard output. MMseqs2 always
     /// names one: it writes its log on standard output.
     std::string outputFile;
-    /// How SearchReader reads what the command writes, as
-    /// addReadableOutput() and fast() ask for it: its format, and the columns
-    /// of tabular output as BLAST field keywords (SearchReader::setFields;
-    /// empty: the output's own).
+    /// The format SearchReader reads what the command writes in, as
+    /// addReadableOutput() and fast() ask for it.
     SearchFormat format = SearchFormat::BlastXml;
+    /// The columns of its tabular output as BLAST field keywords
+    /// (SearchReader::setFields); empty: the output's own.
     std::vector<std::string> fields;
 
     /// The BLAST+ command of `params` reading the query from the file `query`

@@ -61,7 +61,7 @@ public:
     /// of per-query files: for -outfmt 13 and 14 BLAST writes each query's
     /// report into a file of its own and a list of them into the file that
     /// -out names. A list is recognised by its own signs (an object of
-    /// "BlastJSON", an <xi:include> first in <BlastXML2>), unless the
+    /// "BlastJSON", an `<xi:include>` first in `<BlastXML2>`), unless the
     /// format is set to one that is neither JSON nor XML2; the files it
     /// lists, which must lie beside it, are read in its order as one
     /// output, each in its own format.
