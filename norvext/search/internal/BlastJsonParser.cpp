@@ -34,15 +34,9 @@ public:
     Parser(Input& in, const std::string& source, const EachQuery& each)
         : m_window(in, source), m_report(false, each) {}
 
+    // Per-query files may be concatenated: one document after another.
     void parse() {
-        if (m_window.skipBlanks() == m_window.text().size()) {
-            m_window.fail(0, "empty input: no search output");
-        }
-        // Per-query files may be concatenated: one document after another.
-        while (m_window.skipBlanks() < m_window.text().size()) {
-            m_window.forget();
-            readDocument();
-        }
+        m_window.forEachDocument([this] { readDocument(); });
     }
 
 private:

@@ -46,17 +46,13 @@ public:
         : m_window(in, source), m_each(each) {}
 
     void parse() {
-        if (m_window.skipBlanks() == m_window.text().size()) {
-            m_window.fail(0, "empty input: no search output");
-        }
         // Old BLAST wrote one document per query, each with its declaration.
-        while (m_window.skipBlanks() < m_window.text().size()) {
-            m_window.forget();
+        m_window.forEachDocument([this] {
             if (m_window.text()[m_window.position()] != '<') {
                 m_window.fail(m_window.position(), "text outside <BlastOutput>");
             }
             readDocument();
-        }
+        });
     }
 
 private:

@@ -91,6 +91,21 @@ public:
         m_text.erase(0, dropped);
         m_position -= dropped;
     }
+    // Calls `readDocument` once per document of the input, documents one
+    // after another (old BLAST's XML of each query, per-query reports put
+    // together), with the position at the document's first byte that is not
+    // a blank and what came before forgotten. Throws SearchError for an
+    // input of blanks only.
+    template <class ReadDocument>
+    void forEachDocument(ReadDocument readDocument) {
+        if (skipBlanks() == m_text.size()) {
+            fail(0, "empty input: no search output");
+        }
+        while (skipBlanks() < m_text.size()) {
+            forget();
+            readDocument();
+        }
+    }
     // Puts `text` in place of the `count` bytes at `at`.
     void replace(std::size_t at, std::size_t count, std::string_view text) { m_text.replace(at, count, text); }
     // The text from `begin` to `end` for a parser that works in place; the
