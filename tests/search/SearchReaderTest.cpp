@@ -123,6 +123,29 @@ TEST(SearchReader, LargeXmlReadsWhateverItsBoundaries) {
     }
 }
 
+// Every format's output put together with copies of itself (as split runs
+// are concatenated) until it is far larger than the reader's blocks and
+// window: each copy's records are those of the output alone, whatever the
+// pieces it is read in.
+TEST(SearchReader, EveryFormatReadsCopiesFarLargerThanItsBuffers) {
+    for (const char* name : {"psiblast.15.json", "blastn-minus.16.xml", "diamond-blastx.xml", "tblastx.7.tab",
+                             "fasta-runs.m10", "mmseqs-4-cigar.tab"}) {
+        const std::string one = NorvTest::fileText(kFolder + "inputs/" + name);
+        const std::string alone = recordsOf(one, name);
+        ASSERT_EQ(std::string::npos, alone.find("error: ")) << alone;
+        const std::size_t copies = (std::size_t(2) << 20) / one.size() + 2;
+        std::string big, expected;
+        for (std::size_t i = 0; i < copies; ++i) {
+            big += one;
+            expected += alone;
+        }
+        for (const std::size_t size : {std::size_t(65521), std::size_t(1) << 20}) {
+            EXPECT_TRUE(expected == recordsOf(big, name, size)) << name << ": " << copies << " copies read " << size
+                                                                << " bytes at a time";
+        }
+    }
+}
+
 // BLAST's JSON written on one line (as `jq -c` writes it), its array of
 // reports far larger than the reader's window: the records of the reports
 // alone, whatever the pieces; cut short, the fault's column counts every
